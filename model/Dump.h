@@ -1,0 +1,74 @@
+// The document as JSON: every field under its name in record-table order, owned lists and objects
+// under their field names. Texts are decoded from Windows-1252; doubles read back to the same value.
+#pragma once
+#include <cmath>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "model/Fields.h"
+
+namespace qv {
+
+using TJson = nlohmann::ordered_json;
+
+std::string Cp1252ToUtf8(const std::string& bytes);
+TJson DoubleJson(double d);
+
+template <class T> concept DumpsItself = requires(const T& t) { { DumpJson(t) } -> std::same_as<TJson>; };
+template <class T> concept HasItems = requires(const T& t) { t.Count(); t.Items(0); };
+
+class TDumpVisitor {
+public:
+  explicit TDumpVisitor(TJson& out) : J(out) {}
+  template <class T> void Field(const char* name, T& f, size_t, T, TTag = {}) {
+    if constexpr (std::is_same_v<T, double>) J[name] = DoubleJson(f);
+    else if constexpr (std::is_same_v<T, bool>) J[name] = f;
+    else J[name] = static_cast<std::conditional_t<std::is_signed_v<T>, int64_t, uint64_t>>(f);
+  }
+  void Text(const char* name, std::string& f, size_t, size_t, const char*, TTag = {}) { J[name] = Cp1252ToUtf8(f); }
+  template <class T, size_t N> void Array(const char* name, T (&f)[N], size_t, T, uint16_t = 0) {
+    TJson a = TJson::array();
+    for (auto& x : f) {
+      if constexpr (std::is_same_v<T, double>) a.push_back(DoubleJson(x));
+      else a.push_back(x);
+    }
+    J[name] = std::move(a);
+  }
+  template <class S, class... A> void Struct(const char* name, S& s, size_t, A&&... args) {
+    TJson inner = TJson::object();
+    TDumpVisitor v(inner);
+    s.Describe(v, args...);
+    J[name] = std::move(inner);
+  }
+  template <class B> void Bit(B&, unsigned, uint16_t) {}
+  template <class O> void Owned(const char* name, O& o) { J[name] = Dump(o); }
+
+  template <class O> static TJson Dump(O& o) {
+    if constexpr (DumpsItself<O>) {
+      return DumpJson(o);
+    } else if constexpr (HasItems<O>) {
+      TJson a = TJson::array();
+      for (int i = 0; i < o.Count(); ++i) a.push_back(Dump(o.Items(i)));
+      return a;
+    } else {
+      TJson j = TJson::object();
+      TDumpVisitor v(j);
+      o.Describe(v);
+      return j;
+    }
+  }
+
+private:
+  TJson& J;
+};
+
+template <class T> TJson DumpObject(T& obj) { return TDumpVisitor::Dump(obj); }
+
+class TManifold;
+// {"FileName": ..., every record field, then the owned objects}.
+TJson DumpDocument(TManifold& document);
+
+}  // namespace qv

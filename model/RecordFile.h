@@ -1,0 +1,51 @@
+// The record-image layouts trust their counts and sizes; this reader does not. Every count is checked
+// against the bytes left in the file before anything is allocated for it, and a file that ends early
+// is noted once so that the loader can tell the user.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/Bytes.h"
+#include "model/InputFile.h"
+#include "model/UserMessages.h"
+
+namespace qv {
+
+class TRecordFile {
+public:
+  explicit TRecordFile(const std::string& path, TUserMessages* messages = nullptr);
+
+  bool IsOpen() const { return File.IsOpen(); }
+  uint64_t Remaining() const { return File.Remaining(); }
+  uint64_t Position() const { return File.Position(); }
+
+  // Reads a block of `size` bytes; at the end of the file the block is shorter and the file is marked
+  // truncated. The cursor stays valid until the next read.
+  TByteCursor ReadBlock(size_t size);
+  // Reads a 32-bit list count. A count of 0 or less means no items; a count larger than the rest of
+  // the file can hold (each item taking at least `minItemSize` bytes) is cut to what it can hold.
+  int32_t ReadCount(size_t minItemSize);
+  int32_t ReadInteger();
+  void Skip(uint64_t size);
+
+  bool Truncated() const { return WasTruncated; }
+  void MarkTruncated() { WasTruncated = true; }
+  TUserMessages& Messages() { return *Msgs; }
+
+private:
+  TInputFile File;
+  std::vector<uint8_t> Block;
+  bool WasTruncated = false;
+  TUserMessages* Msgs;
+};
+
+// Reads a list image: a count, then that many items, each added with its defaults and read by its own
+// ReadRecord. T::MinImageSize is the least number of bytes one item's image can take.
+template <class List> void ReadRecordList(List& list, TRecordFile& file) {
+  using Item = std::remove_reference_t<decltype(list.Add())>;
+  int32_t n = file.ReadCount(Item::MinImageSize);
+  for (int32_t i = 0; i < n; ++i) list.Add().ReadRecord(file);
+}
+
+}  // namespace qv

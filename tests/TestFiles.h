@@ -1,0 +1,27 @@
+// Temporary files for tests: each test gets its own folder, removed when the test ends.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace qv::test {
+
+class TTempDir {
+public:
+  TTempDir();
+  ~TTempDir();
+  TTempDir(const TTempDir&) = delete;
+  TTempDir& operator=(const TTempDir&) = delete;
+  const std::string& Path() const { return Dir; }
+  // Writes `bytes` to `name` inside the folder and returns the full path.
+  std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) const;
+  std::string Write(const std::string& name, const std::string& text) const;
+
+private:
+  std::string Dir;
+};
+
+std::string SourceDir();
+std::string SamplePath(const std::string& name);
+
+}  // namespace qv::test
