@@ -108,13 +108,13 @@ bool TManifold::LoadTagged(const std::string& path, bool swapTagAndLength) {
   for (;;) {
     TRecordHeader h = file.ReadRecordHeader();
     if (file.Ended()) {
-      Msgs->ShowError("The file \"" + path + "\" ends unexpectedly; it is shown as far as it could be read.");
+      ReportEndedEarly(path);
       break;
     }
     if (h.Tag == 1999) break;
     if (!ReadTopLevel(file, h)) file.Skip(h.Length);
     if (file.Ended()) {
-      Msgs->ShowError("The file \"" + path + "\" ends unexpectedly; it is shown as far as it could be read.");
+      ReportEndedEarly(path);
       break;
     }
   }
@@ -140,13 +140,27 @@ bool TManifold::LoadRecordImage(const std::string& path) {
   Reset();
   int version = DetectFileVersion(path);
   if (version != Version801) return LoadLegacyVersion(version, path);
-  return Refuse(path);
+  TRecordFile file(path, Msgs);
+  if (!file.IsOpen()) return false;
+  file.ReadBlock(40);
+  DecodeFields(*this, file.ReadBlock(RecordSize));
+  // The lists follow in this order: revisions, sessions, project, to-do, first and second plot
+  // settings, layouts, groups, cut-outs, hole texts, assemblies, crosses, calculation settings,
+  // holes, bill of materials.
+  Holes.ReadRecord(file);
+  if (file.Truncated())
+    ReportEndedEarly(path);
+  return true;
 }
 
 bool TManifold::LoadLegacyVersion(int version, const std::string& path) {
   switch (version) {
     default: return Refuse(path);
   }
+}
+
+void TManifold::ReportEndedEarly(const std::string& path) {
+  Msgs->ShowError("The file \"" + path + "\" ends unexpectedly; it is shown as far as it could be read.");
 }
 
 bool TManifold::Refuse(const std::string& path) {

@@ -171,6 +171,7 @@ private:
   bool ReadTopLevel(TQuorvelaFile& file, const TRecordHeader& h);
   bool LoadTagged(const std::string& path, bool swapTagAndLength);
   bool Refuse(const std::string& path);
+  void ReportEndedEarly(const std::string& path);
   TUserMessages* Msgs;
 };
 
