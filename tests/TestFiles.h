@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "model/UserMessages.h"
+
 namespace qv::test {
 
 class TTempDir {
@@ -19,6 +21,18 @@ public:
 
 private:
   std::string Dir;
+};
+
+// Remembers every message and question; questions are answered with `Answer`.
+class TRecordingMessages : public TUserMessages {
+public:
+  void ShowError(const std::string& text) override { Errors.push_back(text); }
+  bool AskYesNo(const std::string& text) override {
+    Questions.push_back(text);
+    return Answer;
+  }
+  std::vector<std::string> Errors, Questions;
+  bool Answer = false;
 };
 
 std::string SourceDir();
