@@ -1,0 +1,99 @@
+// The program's command line as other tools use it: exit statuses, the JSON of --dump, messages on
+// standard error.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <nlohmann/json.hpp>
+#include <sys/wait.h>
+
+#include "tests/TestFiles.h"
+#include "tools/writer/DemoBlock.h"
+#include "tools/writer/Documents.h"
+
+namespace qv {
+namespace {
+
+struct TRun {
+  int Status = -1;
+  std::string Out;
+};
+
+// Runs the viewer with `args`; standard error goes to `errFile` when given.
+TRun RunViewer(const std::string& args, const std::string& errFile = "/dev/null") {
+  TRun r;
+  std::string cmd = std::string("'") + QV_VIEWER + "' " + args + " 2>'" + errFile + "'";
+  FILE* p = popen(cmd.c_str(), "r");
+  if (!p) return r;
+  std::array<char, 65536> buf;
+  size_t n;
+  while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) r.Out.append(buf.data(), n);
+  int status = pclose(p);
+  r.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return r;
+}
+
+std::string ReadText(const std::string& path) {
+  std::string s;
+  if (FILE* f = fopen(path.c_str(), "rb")) {
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, f)) > 0) s.append(buf, n);
+    fclose(f);
+  }
+  return s;
+}
+
+TEST(DumpCommand, PrintsTheDocumentAsOrderedJson) {
+  test::TTempDir dir;
+  TManifold doc;
+  writer::BuildDemoBlock(doc);
+  doc.Text2050 = std::string("\x80\x81 caf\xE9");
+  doc.Setting2111 = std::nan("");
+  doc.Setting2121 = 0.1;
+  auto path = dir.Write("Demo.MVF", writer::TaggedDocument(doc, true));
+  TRun r = RunViewer("--dump '" + path + "'");
+  ASSERT_EQ(r.Status, 0) << r.Out;
+  auto j = nlohmann::ordered_json::parse(r.Out);
+  EXPECT_EQ(j["Version"], 700);
+  EXPECT_EQ(j["Loaded"], true);
+  const auto& d = j["Document"];
+  EXPECT_EQ(d.begin().key(), "FileName");
+  EXPECT_EQ(std::next(d.begin()).key(), "Setting2002");
+  EXPECT_EQ(d["FileName"], path);
+  EXPECT_EQ(d["Text2050"], "\u20AC\u0081 caf\u00E9");
+  EXPECT_EQ(d["Setting2111"], "NaN");
+  EXPECT_EQ(d["Setting2121"].get<double>(), 0.1);
+  EXPECT_EQ(d["Inch"], false);
+  EXPECT_EQ(d["Series2600"].size(), 7u);
+  EXPECT_TRUE(d["PartTexts"].is_object());
+  EXPECT_FALSE(d["PartTexts"].contains("padding"));
+  EXPECT_EQ(d["Holes"].size(), static_cast<size_t>(doc.Holes.Count()));
+  EXPECT_TRUE(d["Holes"][0]["Steps"].is_array());
+  for (const char* key : {"PlotSettings1", "PlotSettings2", "Layouts", "Groups", "Holes", "Project", "ToDo",
+                          "Revisions", "Sessions", "CutOuts", "HoleTexts", "Assemblies", "Crosses",
+                          "BillOfMaterials", "CalculateSettings"})
+    EXPECT_TRUE(d.contains(key)) << key;
+}
+
+TEST(DumpCommand, ExitStatusesAndTheRefusal) {
+  test::TTempDir dir;
+  EXPECT_EQ(RunViewer("--dump '" + dir.Path() + "/missing.mnf'").Status, 2);
+  EXPECT_EQ(RunViewer("--dump '" + dir.Write("a.txt", "x") + "'").Status, 2);
+
+  writer::TBytes b = writer::FileHeader("7.01");
+  b.resize(41, 0);
+  auto path = dir.Write("new.mnf", b);
+  std::string err = dir.Path() + "/err.txt";
+  TRun no = RunViewer("--dump '" + path + "'", err);
+  EXPECT_EQ(no.Status, 1);
+  auto j = nlohmann::json::parse(no.Out);
+  EXPECT_EQ(j["Version"], 701);
+  EXPECT_EQ(j["Loaded"], false);
+  std::string messages = ReadText(err);
+  EXPECT_NE(messages.find("The file was created by an incompatible version."), std::string::npos);
+  EXPECT_NE(messages.find("Do you wish to read the file like a 1.00 file? No"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace qv
