@@ -30,12 +30,16 @@ public:
   }
   void Text(const char* name, std::string& f, size_t, size_t, const char*, TTag = {}) { J[name] = Cp1252ToUtf8(f); }
   template <class T, size_t N> void Array(const char* name, T (&f)[N], size_t, T, uint16_t = 0) {
-    TJson a = TJson::array();
-    for (auto& x : f) {
-      if constexpr (std::is_same_v<T, double>) a.push_back(DoubleJson(x));
-      else a.push_back(x);
-    }
-    J[name] = std::move(a);
+    J[name] = ArrayJson(f);
+  }
+  template <class T, size_t N> void Array(const char* name, T (&f)[N], size_t, T, const uint16_t (&)[N]) {
+    J[name] = ArrayJson(f);
+  }
+  // Rows of a two-dimensional array are arrays of their own.
+  template <class T, size_t N, size_t M> void Array(const char* name, T (&f)[N][M], size_t, T, const uint16_t (&)[N][M]) {
+    TJson rows = TJson::array();
+    for (auto& row : f) rows.push_back(ArrayJson(row));
+    J[name] = std::move(rows);
   }
   template <class S, class... A> void Struct(const char* name, S& s, size_t, A&&... args) {
     TJson inner = TJson::object();
@@ -43,7 +47,14 @@ public:
     s.Describe(v, args...);
     J[name] = std::move(inner);
   }
-  template <class B> void Bit(B&, unsigned, uint16_t) {}
+  template <class B> void Bit(B&, uint64_t, uint16_t) {}
+  void Lines(const char* name, TStringList& lines, uint16_t) {
+    TJson a = TJson::array();
+    for (const auto& line : lines) a.push_back(Cp1252ToUtf8(line));
+    J[name] = std::move(a);
+  }
+  // The integers as the list keeps them: eight hexadecimal digits each.
+  void Integers(const char* name, TIntegerList& list, uint16_t) { J[name] = list.Lines(); }
   template <class O> void Owned(const char* name, O& o) { J[name] = Dump(o); }
 
   template <class O> static TJson Dump(O& o) {
@@ -62,6 +73,14 @@ public:
   }
 
 private:
+  template <class T, size_t N> static TJson ArrayJson(T (&f)[N]) {
+    TJson a = TJson::array();
+    for (auto& x : f) {
+      if constexpr (std::is_same_v<T, double>) a.push_back(DoubleJson(x));
+      else a.push_back(x);
+    }
+    return a;
+  }
   TJson& J;
 };
 

@@ -5,7 +5,12 @@
 //     v.Text("Remark", Remark, 64, 50, "", TTag(20300));    // ... capacity, default, tag
 //     v.Bit(Flags, 2, 16010);                               // a byte record that sets a bit
 //     v.Owned("Steps", Steps);                              // an owned list or sub-object
+//     v.Array("Sizes", Sizes, 28, 2.5, SizeTags);           // fixed array, one tag per element
+//     v.Lines("Comments", Comments, 4200);                  // text lines, one record per line
+//     v.Integers("Values", Values, 41100);                  // integers, one record per value
 //   }
+//
+// Text lines and integer lists follow the fixed record in a record image; the owner reads them there.
 //
 // The visitors below turn that one description into the defaults (`Reset`), the decoding of a record
 // image, the reading of one tagged record, and the dump. A field's type selects its default encoding in
@@ -16,7 +21,9 @@
 #include <type_traits>
 
 #include "model/Bytes.h"
+#include "model/IntegerLists.h"
 #include "model/QuorvelaFiles.h"
+#include "model/StringLists.h"
 
 namespace qv {
 
@@ -24,6 +31,7 @@ enum class TEnc : uint8_t {
   Native,      // the field's own type: integer, byte, double, integer64, characters
   Integer,     // a 32-bit integer; for a boolean nonzero is true; for a byte the low byte is kept
   ThreeState,  // a 32-bit integer giving 0, 1, or 2 for any other value
+  NonZero,     // a 32-bit integer giving 1 when nonzero, else 0
 };
 
 struct TTag {
@@ -43,8 +51,18 @@ public:
   template <class T, size_t N> void Array(const char*, T (&f)[N], size_t, T def, uint16_t = 0) {
     for (auto& x : f) x = def;
   }
+  template <class T, size_t N> void Array(const char*, T (&f)[N], size_t, T def, const uint16_t (&)[N]) {
+    for (auto& x : f) x = def;
+  }
+  template <class T, size_t N, size_t M>
+  void Array(const char*, T (&f)[N][M], size_t, T def, const uint16_t (&)[N][M]) {
+    for (auto& row : f)
+      for (auto& x : row) x = def;
+  }
   template <class S, class... A> void Struct(const char*, S& s, size_t, A&&... args) { s.Describe(*this, args...); }
-  template <class B> void Bit(B&, unsigned, uint16_t) {}
+  template <class B> void Bit(B&, uint64_t, uint16_t) {}
+  void Lines(const char*, TStringList& lines, uint16_t) { lines.Clear(); }
+  void Integers(const char*, TIntegerList& list, uint16_t) { list.Clear(); }
   template <class O> void Owned(const char*, O& o) {
     if constexpr (ListLike<O>) o.Clear(); else o.Reset();
   }
@@ -67,6 +85,7 @@ public:
     else if constexpr (std::is_same_v<T, uint16_t>) f = C.u16(off);
     else if constexpr (std::is_same_v<T, int32_t>) f = C.i32(off);
     else if constexpr (std::is_same_v<T, int64_t>) f = C.i64(off);
+    else if constexpr (std::is_same_v<T, uint64_t>) f = static_cast<uint64_t>(C.i64(off));
     else if constexpr (std::is_same_v<T, double>) f = C.f64(off);
     else static_assert(sizeof(T) == 0, "unsupported field type");
   }
@@ -76,11 +95,20 @@ public:
   template <class T, size_t N> void Array(const char* name, T (&f)[N], size_t off, T def, uint16_t = 0) {
     for (size_t i = 0; i < N; ++i) Field(name, f[i], off + i * sizeof(T), def);
   }
+  template <class T, size_t N> void Array(const char* name, T (&f)[N], size_t off, T def, const uint16_t (&)[N]) {
+    Array(name, f, off, def);
+  }
+  template <class T, size_t N, size_t M>
+  void Array(const char* name, T (&f)[N][M], size_t off, T def, const uint16_t (&)[N][M]) {
+    for (size_t i = 0; i < N; ++i) Array(name, f[i], off + i * M * sizeof(T), def);
+  }
   template <class S, class... A> void Struct(const char*, S& s, size_t off, A&&... args) {
     TImageVisitor inner(C, Base + off);
     s.Describe(inner, args...);
   }
-  template <class B> void Bit(B&, unsigned, uint16_t) {}
+  template <class B> void Bit(B&, uint64_t, uint16_t) {}
+  void Lines(const char*, TStringList&, uint16_t) {}
+  void Integers(const char*, TIntegerList&, uint16_t) {}
   template <class O> void Owned(const char*, O&) {}
 
 private:
@@ -105,6 +133,8 @@ public:
     if (t.Enc == TEnc::ThreeState) {
       int32_t i = F.ReadInteger();
       f = static_cast<T>(i == 0 ? 0 : i == 1 ? 1 : 2);
+    } else if (t.Enc == TEnc::NonZero) {
+      f = static_cast<T>(F.ReadInteger() != 0 ? 1 : 0);
     } else if (t.Enc == TEnc::Integer) {
       int32_t i = F.ReadInteger();
       if constexpr (std::is_same_v<T, bool>) f = i != 0;
@@ -113,6 +143,7 @@ public:
     else if constexpr (std::is_same_v<T, uint8_t>) f = F.ReadByte();
     else if constexpr (std::is_same_v<T, int32_t>) f = F.ReadInteger();
     else if constexpr (std::is_same_v<T, int64_t>) f = F.ReadInt64();
+    else if constexpr (std::is_same_v<T, uint64_t>) f = static_cast<uint64_t>(F.ReadInt64());
     else if constexpr (std::is_same_v<T, double>) f = F.ReadDouble();
     else if constexpr (std::is_same_v<T, uint16_t>) f = static_cast<uint16_t>(F.ReadInteger());
     else static_assert(sizeof(T) == 0, "unsupported field type");
@@ -129,14 +160,33 @@ public:
     if constexpr (std::is_same_v<T, double>) f[H.Tag - firstTag] = F.ReadDouble();
     else f[H.Tag - firstTag] = static_cast<T>(F.ReadInteger());
   }
+  // Arrays with a tag per element read each element in the encoding of its own type.
+  template <class T, size_t N> void Array(const char* name, T (&f)[N], size_t off, T def, const uint16_t (&tags)[N]) {
+    for (size_t i = 0; i < N && !Handled; ++i) Field(name, f[i], off, def, TTag(tags[i]));
+  }
+  template <class T, size_t N, size_t M>
+  void Array(const char* name, T (&f)[N][M], size_t off, T def, const uint16_t (&tags)[N][M]) {
+    for (size_t i = 0; i < N && !Handled; ++i) Array(name, f[i], off, def, tags[i]);
+  }
   template <class S, class... A> void Struct(const char*, S& s, size_t, A&&... args) {
     if (!Handled) s.Describe(*this, args...);
   }
   // A byte record: nonzero sets the bit, zero leaves it as it is.
-  template <class B> void Bit(B& set, unsigned bit, uint16_t tag) {
+  template <class B> void Bit(B& set, uint64_t bit, uint16_t tag) {
     if (Handled || tag != H.Tag) return;
     Handled = true;
     if (F.ReadByte() != 0) set = static_cast<B>(set | bit);
+  }
+  // Every record of the tag appends one line, whatever its length.
+  void Lines(const char*, TStringList& lines, uint16_t tag) {
+    if (Handled || tag == 0 || tag != H.Tag) return;
+    Handled = true;
+    lines.Add(F.ReadChars(H.Length));
+  }
+  void Integers(const char*, TIntegerList& list, uint16_t tag) {
+    if (Handled || tag == 0 || tag != H.Tag) return;
+    Handled = true;
+    list.Add(F.ReadInteger());
   }
   template <class O> void Owned(const char*, O&) {}
 

@@ -52,4 +52,15 @@ void TTaggedWriter::Chars(uint16_t tag, const std::string& text) { Record(tag, T
 void TImageWriter::Integer(int32_t v) { Raw(LittleEndian(v)); }
 void TImageWriter::Double(double v) { Raw(LittleEndian(v)); }
 
+void TImageWriter::Lines(const TStringList& lines) {
+  Integer(lines.Count());
+  for (const auto& line : lines) {
+    TBytes entry(TStringList::LineImageSize, 0);
+    size_t n = std::min(line.size(), TStringList::LineCapacity);
+    entry[0] = static_cast<uint8_t>(n);
+    std::memcpy(entry.data() + 1, line.data(), n);
+    Raw(entry);
+  }
+}
+
 }  // namespace qv::writer

@@ -63,8 +63,21 @@ public:
       else W.Integer(static_cast<uint16_t>(firstTag + i), static_cast<int32_t>(f[i]));
     }
   }
+  template <class T, size_t N> void Array(const char* name, T (&f)[N], size_t off, T def, const uint16_t (&tags)[N]) {
+    for (size_t i = 0; i < N; ++i) Field(name, f[i], off, def, TTag(tags[i]));
+  }
+  template <class T, size_t N, size_t M>
+  void Array(const char* name, T (&f)[N][M], size_t off, T def, const uint16_t (&tags)[N][M]) {
+    for (size_t i = 0; i < N; ++i) Array(name, f[i], off, def, tags[i]);
+  }
   template <class S, class... A> void Struct(const char*, S& s, size_t, A&&... args) { s.Describe(*this, args...); }
-  template <class B> void Bit(B& set, unsigned bit, uint16_t tag) { W.Byte(tag, (set & bit) ? 1 : 0); }
+  template <class B> void Bit(B& set, uint64_t bit, uint16_t tag) { W.Byte(tag, (set & bit) != 0 ? 1 : 0); }
+  void Lines(const char*, TStringList& lines, uint16_t tag) {
+    for (const auto& line : lines) W.Chars(tag, line);
+  }
+  void Integers(const char*, TIntegerList& list, uint16_t tag) {
+    for (int i = 0; i < list.Count(); ++i) W.Integer(tag, list.Value(i));
+  }
   template <class O> void Owned(const char*, O&) {}
 
 private:
@@ -82,6 +95,8 @@ public:
   void Integer(int32_t v);
   void Double(double v);
   void Raw(const TBytes& bytes) { Out.insert(Out.end(), bytes.begin(), bytes.end()); }
+  // A list of text lines: an int32 count, then one 256-byte text[255] per line.
+  void Lines(const TStringList& lines);
   // The fixed record of a model object: its fields at their offsets in a block of `size` zero bytes.
   template <class T> void Record(T& obj, size_t size = T::RecordSize);
 
@@ -107,11 +122,21 @@ public:
   template <class T, size_t N> void Array(const char*, T (&f)[N], size_t off, T, uint16_t = 0) {
     for (size_t i = 0; i < N; ++i) Put(off + i * sizeof(T), f[i]);
   }
+  template <class T, size_t N> void Array(const char* name, T (&f)[N], size_t off, T def, const uint16_t (&)[N]) {
+    Array(name, f, off, def);
+  }
+  template <class T, size_t N, size_t M>
+  void Array(const char* name, T (&f)[N][M], size_t off, T def, const uint16_t (&)[N][M]) {
+    for (size_t i = 0; i < N; ++i) Array(name, f[i], off + i * M * sizeof(T), def);
+  }
   template <class S, class... A> void Struct(const char*, S& s, size_t off, A&&... args) {
     TImageFieldWriter inner(B, Base + off);
     s.Describe(inner, args...);
   }
-  template <class Bt> void Bit(Bt&, unsigned, uint16_t) {}
+  template <class Bt> void Bit(Bt&, uint64_t, uint16_t) {}
+  // Lines and integer lists follow the fixed record; the document writer appends them.
+  void Lines(const char*, TStringList&, uint16_t) {}
+  void Integers(const char*, TIntegerList&, uint16_t) {}
   template <class O> void Owned(const char*, O&) {}
 
 private:

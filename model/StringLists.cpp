@@ -1,0 +1,12 @@
+#include "model/StringLists.h"
+
+#include "model/RecordFile.h"
+
+namespace qv {
+
+void TStringList::ReadRecord(TRecordFile& file) {
+  int32_t n = file.ReadCount(LineImageSize);
+  for (int32_t i = 0; i < n; ++i) Add(file.ReadBlock(LineImageSize).text(0, LineCapacity));
+}
+
+}  // namespace qv
