@@ -46,18 +46,18 @@ TJson DumpDocument(TManifold& m) {
   j["PlotSettings1"] = TJson::object();
   j["PlotSettings2"] = TJson::object();
   j["Layouts"] = TJson::array();
-  j["Groups"] = TJson::array();
+  j["Groups"] = DumpObject(m.Groups);
   j["Holes"] = DumpObject(m.Holes);
   j["Project"] = TJson::object();
   j["ToDo"] = TJson::object();
   j["Revisions"] = TJson::array();
   j["Sessions"] = TJson::array();
-  j["CutOuts"] = TJson::array();
-  j["HoleTexts"] = TJson::array();
-  j["Assemblies"] = TJson::array();
-  j["Crosses"] = TJson::array();
+  j["CutOuts"] = DumpObject(m.CutOuts);
+  j["HoleTexts"] = DumpObject(m.HoleTexts);
+  j["Assemblies"] = DumpObject(m.Assemblies);
+  j["Crosses"] = DumpObject(m.Crosses);
   j["BillOfMaterials"] = TJson::object();
-  j["CalculateSettings"] = TJson::object();
+  j["CalculateSettings"] = DumpObject(m.CalculateSettings);
   return j;
 }
 

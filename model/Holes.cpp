@@ -117,8 +117,12 @@ void TExtraDiameterList::ReadRecord(TRecordFile& file) { ReadRecordList(*this, f
 bool THole::ReadTagged(TQuorvelaFile& file) {
   ReadSection(file, 19999, [&](const TRecordHeader& h) {
     switch (h.Tag) {
+      case 6000: Contours.Add().ReadTagged(file); return true;
       case 20000: Steps.Add().ReadTagged(file); return true;
       case 28000: ExtraDiameters.Add().ReadTagged(file); return true;
+      case 30000: Valves.Add().ReadTagged(file); return true;
+      case 32300: ManufacturingNote.ReadTagged(file); return true;
+      case 34000: HoleTexts.Add().ReadTagged(file); return true;
       default: return ReadTaggedField(*this, file, h);
     }
   });
@@ -134,6 +138,10 @@ void THole::ReadRecord(TRecordFile& file) {
   DecodeFields(*this, file.ReadBlock(RecordSize));
   Steps.ReadRecord(file);
   ExtraDiameters.ReadRecord(file);
+  Contours.ReadRecord(file);
+  Valves.ReadRecord(file);
+  HoleTexts.ReadRecord(file);
+  ManufacturingNote.ReadRecord(file);
 }
 
 void THoleList::ReadRecord(TRecordFile& file) { ReadRecordList(*this, file); }

@@ -4,10 +4,14 @@
 #include <cstdint>
 #include <string>
 
+#include "model/Contours.h"
 #include "model/ExtraDiameters.h"
 #include "model/Fields.h"
+#include "model/HoleTexts.h"
+#include "model/ManufacturingNotes.h"
 #include "model/PartTexts.h"
 #include "model/StepLists.h"
+#include "model/ValveLists.h"
 
 namespace qv {
 
@@ -16,8 +20,9 @@ class TRecordFile;
 class THole {
 public:
   static constexpr size_t RecordSize = 368;
-  // The record and the counts of its step and extra-diameter lists.
-  static constexpr size_t MinImageSize = RecordSize + 4 + 4;
+  // The record, the counts of its step, extra-diameter, contour, valve and hole-text lists, and the
+  // smallest manufacturing note (its flag and line count).
+  static constexpr size_t MinImageSize = RecordSize + 5 * 4 + TManufacturingNote::MinImageSize;
 
   enum : uint16_t {
     PlugBit = 1, StepGroupsBit = 4, DummyBit = 32, AngledBit = 256,
@@ -52,6 +57,10 @@ public:
 
   TStepList Steps;
   TExtraDiameterList ExtraDiameters;
+  TContourList Contours;
+  TValveList Valves;
+  THoleTextList HoleTexts;
+  TManufacturingNote ManufacturingNote;
 
   template <class V> void Describe(V& v) {
     v.Field("Number", Number, 0, 0, TTag(10010));
@@ -88,6 +97,10 @@ public:
     v.Field("Setting10272", Setting10272, 364, 0, TTag(10272));
     v.Owned("Steps", Steps);
     v.Owned("ExtraDiameters", ExtraDiameters);
+    v.Owned("Contours", Contours);
+    v.Owned("Valves", Valves);
+    v.Owned("HoleTexts", HoleTexts);
+    v.Owned("ManufacturingNote", ManufacturingNote);
   }
 };
 

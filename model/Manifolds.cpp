@@ -67,6 +67,12 @@ void TManifold::Reset() {
   ResetFields(*this);
   FileTime = NowAsDateTime();
   Holes.Clear();
+  CalculateSettings.Reset();
+  CutOuts.Clear();
+  HoleTexts.Clear();
+  Assemblies.Clear();
+  Crosses.Clear();
+  Groups.Clear();
 }
 
 int TManifold::DetectFileVersion(const std::string& path) {
@@ -125,7 +131,13 @@ bool TManifold::LoadTagged(const std::string& path, bool swapTagAndLength) {
 bool TManifold::ReadTopLevel(TQuorvelaFile& file, const TRecordHeader& h) {
   switch (h.Tag) {
     case 2000: ReadManifoldHeader(file); return true;
+    case 5000: Groups.Add().ReadTagged(file); return true;
+    case 9000: Assemblies.Add().ReadTagged(file); return true;
+    case 9400: Crosses.Add().ReadTagged(file); return true;
     case 10000: Holes.Add().ReadTagged(file); return true;
+    case 13000: CalculateSettings.ReadTagged(file); return true;
+    case 32000: CutOuts.Add().ReadTagged(file); return true;
+    case 34000: HoleTexts.Add().ReadTagged(file); return true;
     default: return false;
   }
 }
@@ -147,6 +159,12 @@ bool TManifold::LoadRecordImage(const std::string& path) {
   // The lists follow in this order: revisions, sessions, project, to-do, first and second plot
   // settings, layouts, groups, cut-outs, hole texts, assemblies, crosses, calculation settings,
   // holes, bill of materials.
+  Groups.ReadRecord(file);
+  CutOuts.ReadRecord(file);
+  HoleTexts.ReadRecord(file);
+  Assemblies.ReadRecord(file);
+  Crosses.ReadRecord(file);
+  CalculateSettings.ReadRecord(file);
   Holes.ReadRecord(file);
   if (file.Truncated())
     ReportEndedEarly(path);

@@ -4,8 +4,14 @@
 #include <cstdint>
 #include <string>
 
+#include "model/Assemblies.h"
+#include "model/CalculateSettings.h"
+#include "model/Crosses.h"
+#include "model/CutOuts.h"
 #include "model/Fields.h"
+#include "model/GroupLists.h"
 #include "model/HoleLists.h"
+#include "model/HoleTexts.h"
 #include "model/PartTexts.h"
 #include "model/UserMessages.h"
 
@@ -90,6 +96,16 @@ public:
 
   // Owned objects.
   THoleList Holes;
+  TGroupList Groups;
+  TCutOutList CutOuts;
+  // The document's own hole texts; the first is the default hole text.
+  THoleTextList HoleTexts;
+  TAssemblyList Assemblies;
+  TCrossList Crosses;
+  TCalculateSettingsNew CalculateSettings;
+
+  // The default hole text (the first of the document's hole texts), or null when there is none.
+  const THoleText* DefaultHoleText() const { return HoleTexts.Count() > 0 ? &HoleTexts.Items(0) : nullptr; }
 
   // The record fields in table order; the owned objects are dumped by the dump itself.
   template <class V> void Describe(V& v) {

@@ -147,6 +147,8 @@ TEST(HoleRecord, FieldsAtTheirOffsetsAndAnEmptyStepListGetsOneStep) {
   extra[20] = 4;
   std::memcpy(&extra[21], "SPOT", 4);
   file.insert(file.end(), extra.begin(), extra.end());
+  // No contours, valves or hole texts, and a manufacturing note without lines.
+  file.resize(file.size() + 3 * 4 + 1 + 4, 0);
 
   TRecordFile f(dir.Write("hole.bin", file));
   THole h;

@@ -1,0 +1,21 @@
+// The hole groups of a manifold, in file order.
+#pragma once
+#include <string_view>
+
+#include "model/Groups.h"
+#include "model/OwnedList.h"
+
+namespace qv {
+
+class TGroupList : public TOwnedList<TGroup> {
+public:
+  void ReadRecord(TRecordFile& file);
+  // Index of the first group whose code equals `code` (cut to the code capacity) with the letters
+  // a-z taken as A-Z; -1 when there is none.
+  int IndexOfCode(std::string_view code) const;
+};
+
+// Equal with the letters a-z taken as A-Z; every other character compares by its code.
+bool SameCode(std::string_view a, std::string_view b);
+
+}  // namespace qv

@@ -1,0 +1,83 @@
+#include <algorithm>
+
+#include "model/Assemblies.h"
+#include "model/Crosses.h"
+#include "model/FixedRecords.h"
+#include "model/GroupLists.h"
+#include "model/ManufacturingNotes.h"
+
+namespace qv {
+
+// --- Groups ------------------------------------------------------------------------------------------
+
+bool TGroup::ReadTagged(TQuorvelaFile& file) {
+  ReadSection(file, 5999, [&](const TRecordHeader& h) { return ReadTaggedField(*this, file, h); });
+  return true;
+}
+
+bool TGroup::ReadRecord(TRecordFile& file) { return ReadFixedRecord(*this, file); }
+
+void TGroupList::ReadRecord(TRecordFile& file) { ReadRecordList(*this, file); }
+
+namespace {
+constexpr char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+}  // namespace
+
+bool SameCode(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (UpperAscii(a[i]) != UpperAscii(b[i])) return false;
+  return true;
+}
+
+int TGroupList::IndexOfCode(std::string_view code) const {
+  code = code.substr(0, std::min(code.size(), TGroup::CodeCapacity));
+  for (int i = 0; i < Count(); ++i)
+    if (SameCode(Items(i).Code, code)) return i;
+  return -1;
+}
+
+// --- Crosses -----------------------------------------------------------------------------------------
+
+bool TCross::ReadTagged(TQuorvelaFile& file) {
+  ReadSection(file, 9499, [&](const TRecordHeader& h) { return ReadTaggedField(*this, file, h); });
+  return true;
+}
+
+bool TCross::ReadRecord(TRecordFile& file) { return ReadFixedRecord(*this, file); }
+
+void TCrossList::ReadRecord(TRecordFile& file) { ReadRecordList(*this, file); }
+
+// --- Assemblies --------------------------------------------------------------------------------------
+
+bool TAssembly::ReadTagged(TQuorvelaFile& file) {
+  ReadSection(file, 9199, [&](const TRecordHeader& h) {
+    if (h.Tag == 9300) {
+      AlternateValves.Add().ReadTagged(file);
+      return true;
+    }
+    return ReadTaggedField(*this, file, h);
+  });
+  return true;
+}
+
+void TAssembly::ReadRecord(TRecordFile& file) {
+  ReadFixedRecord(*this, file);
+  AlternateValves.ReadRecord(file);
+}
+
+void TAssemblyList::ReadRecord(TRecordFile& file) { ReadRecordList(*this, file); }
+
+// --- Manufacturing notes -----------------------------------------------------------------------------
+
+bool TManufacturingNote::ReadTagged(TQuorvelaFile& file) {
+  ReadSection(file, 32399, [&](const TRecordHeader& h) { return ReadTaggedField(*this, file, h); });
+  return true;
+}
+
+void TManufacturingNote::ReadRecord(TRecordFile& file) {
+  DecodeFields(*this, file.ReadBlock(1));
+  Lines.ReadRecord(file);
+}
+
+}  // namespace qv

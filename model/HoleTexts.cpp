@@ -1,0 +1,41 @@
+#include "model/CutOuts.h"
+#include "model/FixedRecords.h"
+#include "model/HoleTexts.h"
+
+namespace qv {
+
+// --- Hole texts --------------------------------------------------------------------------------------
+
+bool THoleText::ReadTagged(TQuorvelaFile& file) {
+  ReadSection(file, 34999, [&](const TRecordHeader& h) { return ReadTaggedField(*this, file, h); });
+  return true;
+}
+
+bool THoleText::ReadRecord(TRecordFile& file) { return ReadFixedRecord(*this, file); }
+
+void THoleText::AssignWithDefault(const THoleText& source, const THoleText& defaultText) {
+  // Taken before the copy: the default may be this very object.
+  const THoleText style = defaultText;
+  Assign(source);
+  if (UseDefaultStyle != 0) {
+    TextHeight = style.TextHeight;
+    Border = style.Border;
+    FixedWidth = style.FixedWidth;
+  }
+  InsertionPoint = style.InsertionPoint;
+}
+
+void THoleTextList::ReadRecord(TRecordFile& file) { ReadRecordList(*this, file); }
+
+// --- Cut-outs ----------------------------------------------------------------------------------------
+
+bool TCutOut::ReadTagged(TQuorvelaFile& file) {
+  ReadSection(file, 32999, [&](const TRecordHeader& h) { return ReadTaggedField(*this, file, h); });
+  return true;
+}
+
+bool TCutOut::ReadRecord(TRecordFile& file) { return ReadFixedRecord(*this, file); }
+
+void TCutOutList::ReadRecord(TRecordFile& file) { ReadRecordList(*this, file); }
+
+}  // namespace qv
