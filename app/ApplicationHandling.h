@@ -1,16 +1,27 @@
-// The application's identity: the three strings that name it to the system, and its per-user folders.
+// The application's identity (three process-wide strings) and its per-user folders and file names.
 #pragma once
 #include <string>
 
 namespace qv {
 
-extern const char* const CompanyName;      // "TAVO"
-extern const char* const ApplicationName;  // "Quorvela3DViewer 2012"
-extern const char* const ApplicationTitle; // "Quorvela 3D Viewer"
+extern const char* const ApplicationKey;   // "Quorvela3DViewer"
+extern const char* const ApplicationYear;  // "2012"
+extern const char* const CompanyName;      // "TAVO Engineering"
+// Task bar and message boxes.
+constexpr const char* ApplicationTitle = "Quorvela 3D Viewer";
 
-// $XDG_DATA_HOME (by default ~/.local/share): the local application-data folder of this user.
-std::string LocalAppDataFolder();
-// <local application data>/TAVO/Quorvela3DViewer 2012/Ini/
-std::string SettingsFolder();
+// The system's temporary folder, with its trailing separator.
+std::string GetTempDirectory();
+// $XDG_DATA_HOME, by default ~/.local/share: the per-user local data folder.
+std::string GetLocalAppDataDirectory();
+// <local data>/TAVO/Quorvela3DViewer 2012/ (ends in exactly one separator).
+std::string GetApplicationDataDirectory();
+// <application data>/Ini/
+std::string GetIniDirectory();
+// Ini folder + the executable's base name with ".ini" / "_WindowPos.ini".
+std::string GetIniFileName();
+std::string GetWindowPosIniFileName();
+// The folder of the running program, with its trailing separator.
+std::string GetExecutableDirectory();
 
 }  // namespace qv

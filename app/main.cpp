@@ -1,5 +1,6 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFile>
 
 #include <cstdio>
 
@@ -9,7 +10,7 @@
 int main(int argc, char* argv[]) {
   QCoreApplication app(argc, argv);
   QCoreApplication::setOrganizationName(qv::CompanyName);
-  QCoreApplication::setApplicationName("quorvela-viewer");
+  QCoreApplication::setApplicationName(qv::ApplicationKey);
   QCoreApplication::setApplicationVersion(QV_VERSION);
 
   QCommandLineParser parser;
@@ -23,7 +24,7 @@ int main(int argc, char* argv[]) {
   parser.addPositionalArgument("FILE", "The document to open.");
   parser.process(app);
 
-  if (parser.isSet(dump)) return qv::RunDump(parser.value(dump).toStdString(), parser.isSet(yes));
+  if (parser.isSet(dump)) return qv::RunDump(QFile::encodeName(parser.value(dump)).toStdString(), parser.isSet(yes));
   std::fputs("The window is not available in this build; use --dump FILE.\n", stderr);
   return 2;
 }
