@@ -43,20 +43,20 @@ TJson DumpDocument(TManifold& m) {
   j["FileName"] = m.FileName;  // a path of this system, already UTF-8
   TDumpVisitor v(j);
   m.Describe(v);
-  j["PlotSettings1"] = TJson::object();
-  j["PlotSettings2"] = TJson::object();
-  j["Layouts"] = TJson::array();
+  j["PlotSettings1"] = DumpObject(m.PlotSettings1);
+  j["PlotSettings2"] = DumpObject(m.PlotSettings2);
+  j["Layouts"] = DumpObject(m.Layouts);
   j["Groups"] = DumpObject(m.Groups);
   j["Holes"] = DumpObject(m.Holes);
-  j["Project"] = TJson::object();
-  j["ToDo"] = TJson::object();
-  j["Revisions"] = TJson::array();
-  j["Sessions"] = TJson::array();
+  j["Project"] = DumpObject(m.Project);
+  j["ToDo"] = DumpObject(m.ToDo);
+  j["Revisions"] = DumpObject(m.Revisions);
+  j["Sessions"] = DumpObject(m.Sessions);
   j["CutOuts"] = DumpObject(m.CutOuts);
   j["HoleTexts"] = DumpObject(m.HoleTexts);
   j["Assemblies"] = DumpObject(m.Assemblies);
   j["Crosses"] = DumpObject(m.Crosses);
-  j["BillOfMaterials"] = TJson::object();
+  j["BillOfMaterials"] = DumpObject(m.BillOfMaterials);
   j["CalculateSettings"] = DumpObject(m.CalculateSettings);
   return j;
 }

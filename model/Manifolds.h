@@ -5,6 +5,7 @@
 #include <string>
 
 #include "model/Assemblies.h"
+#include "model/BillOfMaterials.h"
 #include "model/CalculateSettings.h"
 #include "model/Crosses.h"
 #include "model/CutOuts.h"
@@ -12,7 +13,13 @@
 #include "model/GroupLists.h"
 #include "model/HoleLists.h"
 #include "model/HoleTexts.h"
+#include "model/Layouts.h"
 #include "model/PartTexts.h"
+#include "model/PlotSettings.h"
+#include "model/Projects.h"
+#include "model/Revisions.h"
+#include "model/Sessions.h"
+#include "model/ToDos.h"
 #include "model/UserMessages.h"
 
 namespace qv {
@@ -95,13 +102,21 @@ public:
   uint8_t Setting2770 = 0;
 
   // Owned objects.
+  TPlotSettings PlotSettings1;  // Kind 1
+  TPlotSettings PlotSettings2;  // Kind 2
+  TLayoutList Layouts;
   THoleList Holes;
   TGroupList Groups;
+  TProject Project;
+  TToDo ToDo;
+  TRevisionList Revisions;
+  TSessionList Sessions;
   TCutOutList CutOuts;
   // The document's own hole texts; the first is the default hole text.
   THoleTextList HoleTexts;
   TAssemblyList Assemblies;
   TCrossList Crosses;
+  TBillOfMaterials BillOfMaterials;
   TCalculateSettingsNew CalculateSettings;
 
   // The default hole text (the first of the document's hole texts), or null when there is none.
@@ -185,6 +200,7 @@ public:
 private:
   void ReadManifoldHeader(TQuorvelaFile& file);
   bool ReadTopLevel(TQuorvelaFile& file, const TRecordHeader& h);
+  void ReadPlotSettings(TQuorvelaFile& file);
   bool LoadTagged(const std::string& path, bool swapTagAndLength);
   bool Refuse(const std::string& path);
   void ReportEndedEarly(const std::string& path);
