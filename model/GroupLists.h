@@ -11,7 +11,7 @@ class TGroupList : public TOwnedList<TGroup> {
 public:
   void ReadRecord(TRecordFile& file);
   // Index of the first group whose code equals `code` (cut to the code capacity) with the letters
-  // a-z taken as A-Z; -1 when there is none.
+  // a-z taken as A-Z; -1 when there is none and for an empty code.
   int IndexOfCode(std::string_view code) const;
 };
 

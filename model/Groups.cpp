@@ -31,6 +31,8 @@ bool SameCode(std::string_view a, std::string_view b) {
 }
 
 int TGroupList::IndexOfCode(std::string_view code) const {
+  // A step without a group code belongs to no group, even when a group was stored without a code.
+  if (code.empty()) return -1;
   code = code.substr(0, std::min(code.size(), TGroup::CodeCapacity));
   for (int i = 0; i < Count(); ++i)
     if (SameCode(Items(i).Code, code)) return i;

@@ -13,6 +13,8 @@ int main(int argc, char* argv[]) {
     qv::TManifold doc;
     qv::writer::BuildDemoBlock(doc);
     qv::writer::SaveFile(dir + "/demo.mnf", qv::writer::TaggedDocument(doc, false));
+    qv::writer::SaveFile(dir + "/demo.mvf", qv::writer::TaggedDocument(doc, true));
+    qv::writer::SaveFile(dir + "/demo801.mnf", qv::writer::RecordImageDocument(doc));
   } catch (const std::exception& e) {
     std::fprintf(stderr, "make-samples: %s\n", e.what());
     return 1;

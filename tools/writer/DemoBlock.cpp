@@ -40,27 +40,57 @@ THole& AddHole(TManifold& doc, int face, double u, double v, std::initializer_li
 }
 
 // A cartridge cavity of three to five steps with a thread at the face and port depths.
-void AddCavity(TManifold& doc, int face, double u, double v, const char* label, int steps) {
+THole& AddCavity(TManifold& doc, int face, double u, double v, const char* label, int steps) {
   switch (steps) {
     case 3:
-      AddHole(doc, face, u, v,
-              {{10, 62, 118, "T", 0, 0, 55, 0}, {14.3, 45, 118, "A", 0, 0, 38, 0},
-               {20, 26, 180, "P", 24, 18, 0, 0}},
-              label);
-      break;
+      return AddHole(doc, face, u, v,
+                     {{10, 62, 118, "T", 0, 0, 55, 0}, {14.3, 45, 118, "A", 0, 0, 38, 0},
+                      {20, 26, 180, "P", 24, 18, 0, 0}},
+                     label);
     case 4:
-      AddHole(doc, face, u, v,
-              {{12, 80, 118, "T", 0, 0, 72, 0}, {16, 62, 118, "A", 0, 0, 55, 0},
-               {19, 44, 118, "B", 0, 0, 38, 0}, {26, 24, 180, "P", 30, 17, 0, 0}},
-              label);
-      break;
+      return AddHole(doc, face, u, v,
+                     {{12, 80, 118, "T", 0, 0, 72, 0}, {16, 62, 118, "A", 0, 0, 55, 0},
+                      {19, 44, 118, "B", 0, 0, 38, 0}, {26, 24, 180, "P", 30, 17, 0, 0}},
+                     label);
     default:
-      AddHole(doc, face, u, v,
-              {{8, 88, 118, "T", 0, 0, 84, 0}, {12, 74, 118, "A", 0, 0, 68, 0},
-               {16, 58, 118, "B", 0, 0, 52, 0}, {20, 40, 118, "P", 0, 0, 34, 0},
-               {28, 22, 180, "P", 33, 16, 0, 0}},
-              label);
-      break;
+      return AddHole(doc, face, u, v,
+                     {{8, 88, 118, "T", 0, 0, 84, 0}, {12, 74, 118, "A", 0, 0, 68, 0},
+                      {16, 58, 118, "B", 0, 0, 52, 0}, {20, 40, 118, "P", 0, 0, 34, 0},
+                      {28, 22, 180, "P", 33, 16, 0, 0}},
+                     label);
+  }
+}
+
+void AddGroup(TManifold& doc, const char* code, int32_t color) {
+  TGroup& g = doc.Groups.Add();
+  g.Code = code;
+  g.Color = color;
+}
+
+// The cartridge fitted in a cavity, its item number placed beside the hole.
+TValve& AddValve(THole& hole, const char* itemNumber, const char* part, double x, double y, uint16_t rotation = 0) {
+  TValve& valve = hole.Valves.Add();
+  valve.ItemNumber = itemNumber;
+  valve.Text30060 = part;
+  valve.ItemNumberX = x;
+  valve.ItemNumberY = y;
+  valve.ItemNumberRotation = rotation;
+  return valve;
+}
+
+THoleText& AddHoleText(THole& hole, const char* text, double x, double y, double rotation = 0) {
+  THoleText& t = hole.HoleTexts.Add();
+  t.Text = text;
+  t.Offset = TXYPoint{x, y};
+  t.Rotation = rotation;
+  return t;
+}
+
+void AddContour(THole& hole, std::initializer_list<TXYPoint> points) {
+  for (const TXYPoint& p : points) {
+    TContour& c = hole.Contours.Add();
+    c.X = p.X;
+    c.Y = p.Y;
   }
 }
 
@@ -75,16 +105,46 @@ void BuildDemoBlock(TManifold& doc) {
   doc.Text2040 = "Demo manifold";
   doc.FileTime = 46000.5;  // fixed, so that the sample is the same on every run
 
+  // Hole groups with their colours (0x00BBGGRR); X holds the gauge port, steps without a code none.
+  AddGroup(doc, "P", 0x0000C0);  // red
+  AddGroup(doc, "T", 0xC00000);  // blue
+  AddGroup(doc, "A", 0x00A000);  // green
+  AddGroup(doc, "B", 0x00C0C0);  // yellow
+  AddGroup(doc, "X", 0xC000C0);  // magenta
+
+  // The default hole text: 4 mm framed text with the insertion point at its middle.
+  THoleText& defaultText = doc.HoleTexts.Add();
+  defaultText.TextHeight = 4;
+  defaultText.Border = 1;
+
   // Face 1 (z = 0, 200 x 150): four cartridge cavities and their tank and pressure channels.
-  AddCavity(doc, 1, 40, 40, "'V1", 3);
-  AddCavity(doc, 1, 100, 40, "'V2", 4);
-  AddCavity(doc, 1, 160, 40, "'V3", 5);
-  AddCavity(doc, 1, 70, 105, "'RV<>", 4);
-  AddHole(doc, 1, 130, 110, {{6, 35, 118, "T"}}, "'T1");
+  THole& v1 = AddCavity(doc, 1, 40, 40, "'V1", 3);
+  AddValve(v1, "12", "Check valve", 14, 14);
+  AddContour(v1, {{36, 0}});  // one point: a circle of 36 mm around the cavity
+  THole& v2 = AddCavity(doc, 1, 100, 40, "'V2", 4);
+  AddValve(v2, "13", "Pressure reducing valve", 18, 14, 90);
+  AddValve(v2, "", "Cavity plug", 0, 0);  // a second part without an item number shows nothing
+  THole& v3 = AddCavity(doc, 1, 160, 40, "'V3", 5);
+  AddValve(v3, "14", "Directional valve", -18, 16);
+  AddValve(v3, "14a", "Coil", 0, 0);
+  AddContour(v3, {{140, 20}, {180, 20}, {180, 62}, {140, 62}});
+  THole& relief = AddCavity(doc, 1, 70, 105, "'RV<>", 4);
+  AddValve(relief, "15", "Relief valve", 18, -14, 180);
+  relief.ManufacturingNote.Lines.Add("Deburr the cross bore");
+  relief.ManufacturingNote.Lines.Add("Seat to be free of chatter marks");
+  AddHoleText(relief, "RELIEF", 0, -22);
+  THole& tank = AddHole(doc, 1, 130, 110, {{6, 35, 118, "T"}}, "'T1");
+  // A text in its own style: no frame, 3 mm high, turned by 90 degrees.
+  THoleText& drain = AddHoleText(tank, "DRAIN", 10, 0, 90);
+  drain.UseDefaultStyle = 0;
+  drain.MatchRemark = 0;
+  drain.Border = 0;
+  drain.TextHeight = 3;
   AddHole(doc, 1, 170, 115, {{8, 30, 180, "A"}});
 
   // Face 6 (z = SizeZ): ports with threads, a plugged hole.
-  AddHole(doc, 6, 40, 40, {{13, 32, 118, "P"}, {21, 18, 180, "P", 27, 14}}, "\"P\" port");
+  THole& portP = AddHole(doc, 6, 40, 40, {{13, 32, 118, "P"}, {21, 18, 180, "P", 27, 14}}, "\"P\" port");
+  AddHoleText(portP, "", 0, 18);  // shows the label of the remark
   AddHole(doc, 6, 100, 40, {{13, 32, 118, "T"}, {21, 18, 180, "T", 27, 14}}, "\"T\" port");
   AddHole(doc, 6, 160, 40, {{10, 28, 118, "A"}, {18, 16, 180, "A", 22, 12}}, "\"A\"");
   AddHole(doc, 6, 160, 110, {{10, 28, 118, "B"}, {18, 16, 180, "B", 22, 12}}, "\"B\"");
@@ -111,8 +171,49 @@ void BuildDemoBlock(TManifold& doc) {
   AddHole(doc, 3, 75, 80, {{5, 30, 118, "A"}});
   AddHole(doc, 4, 40, 75, {{8, 120, 118, "B"}}, "'X2");
   AddHole(doc, 4, 110, 25, {{6, 50, 180, "T"}, {10, 20, 118, "T"}, {16, 8, 180, "T", 18, 7}});
-  THole& gauge = AddHole(doc, 4, 75, 50, {{4, 25, 118, "P"}, {12, 10, 180, "P", 14, 9}}, "'MP");
+  THole& gauge = AddHole(doc, 4, 75, 50, {{4, 25, 118, "X"}, {12, 10, 180, "X", 14, 9}}, "'MP");
   gauge.StartDepth = 2;
+  // A framed text of fixed width in its own style.
+  THoleText& gaugeText = AddHoleText(gauge, "GAUGE", 0, -14);
+  gaugeText.UseDefaultStyle = 0;
+  gaugeText.MatchRemark = 0;
+  gaugeText.TextHeight = 3.5;
+  gaugeText.FixedWidth = 24;
+
+  // A pocket in corner 2 of face 1, 10 mm deep, and a free one through the block from face 3.
+  TCutOut& pocket = doc.CutOuts.Add();
+  pocket.Face = 1;
+  pocket.Corner = 2;
+  pocket.Width = 30;
+  pocket.Height = 20;
+  pocket.Through = 0;
+  pocket.Depth = 10;
+  TCutOut& window = doc.CutOuts.Add();
+  window.Face = 3;
+  window.Corner = TCutOut::NoCorner;
+  window.Position = TXYPoint{60, 40};
+  window.Width = 25;
+  window.Height = 15;
+  window.Through = 1;
+
+  // The design application's data that the viewer only keeps: an assembly with an alternative
+  // cartridge, a cross, the calculation settings with one wall thickness range.
+  TAssembly& assembly = doc.Assemblies.Add();
+  assembly.Active = 1;
+  assembly.Name = "Standard";
+  assembly.Description = "Series fitting";
+  TAlternateValve& alternative = assembly.AlternateValves.Add();
+  alternative.Setting9320 = 1;
+  alternative.Valves.Add().ItemNumber = "13b";
+  TCross& cross = doc.Crosses.Add();
+  cross.IntValue = 1;
+  cross.RealValue = 2.5;
+  cross.Point = TXYPoint{100, 75};
+  TWallThicknessRange& range = doc.CalculateSettings.WallThicknessRanges.Add();
+  range.Value12010 = 0;
+  range.Value12020 = 100;
+  range.Value12030 = 3;
+  doc.CalculateSettings.Options |= 1;  // multiple wall thicknesses
 
   // A dummy hole: shown only with the dummy-holes option.
   THole& dummy = AddHole(doc, 1, 20, 130, {{5, 10, 118, ""}});
