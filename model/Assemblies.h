@@ -35,7 +35,8 @@ public:
 
 class TAssemblyList : public TOwnedList<TAssembly> {
 public:
-  void ReadRecord(TRecordFile& file);
+  // Appends the items of a list image; always true.
+  bool ReadRecord(TRecordFile& file);
 };
 
 }  // namespace qv

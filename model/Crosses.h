@@ -36,7 +36,8 @@ public:
 
 class TCrossList : public TOwnedList<TCross> {
 public:
-  void ReadRecord(TRecordFile& file);
+  // Appends the items of a list image; always true.
+  bool ReadRecord(TRecordFile& file);
 };
 
 }  // namespace qv

@@ -47,7 +47,8 @@ public:
 
 class TCutOutList : public TOwnedList<TCutOut> {
 public:
-  void ReadRecord(TRecordFile& file);
+  // Appends the items of a list image; always true.
+  bool ReadRecord(TRecordFile& file);
 };
 
 }  // namespace qv

@@ -9,7 +9,8 @@ namespace qv {
 
 class TGroupList : public TOwnedList<TGroup> {
 public:
-  void ReadRecord(TRecordFile& file);
+  // Appends the items of a list image; always true.
+  bool ReadRecord(TRecordFile& file);
   // Index of the first group whose code equals `code` (cut to the code capacity) with the letters
   // a-z taken as A-Z; -1 when there is none and for an empty code.
   int IndexOfCode(std::string_view code) const;

@@ -17,7 +17,10 @@ bool TGroup::ReadTagged(TQuorvelaFile& file) {
 
 bool TGroup::ReadRecord(TRecordFile& file) { return ReadFixedRecord(*this, file); }
 
-void TGroupList::ReadRecord(TRecordFile& file) { ReadRecordList(*this, file); }
+bool TGroupList::ReadRecord(TRecordFile& file) {
+  ReadRecordList(*this, file);
+  return true;
+}
 
 namespace {
 constexpr char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
@@ -48,7 +51,10 @@ bool TCross::ReadTagged(TQuorvelaFile& file) {
 
 bool TCross::ReadRecord(TRecordFile& file) { return ReadFixedRecord(*this, file); }
 
-void TCrossList::ReadRecord(TRecordFile& file) { ReadRecordList(*this, file); }
+bool TCrossList::ReadRecord(TRecordFile& file) {
+  ReadRecordList(*this, file);
+  return true;
+}
 
 // --- Assemblies --------------------------------------------------------------------------------------
 
@@ -68,7 +74,10 @@ void TAssembly::ReadRecord(TRecordFile& file) {
   AlternateValves.ReadRecord(file);
 }
 
-void TAssemblyList::ReadRecord(TRecordFile& file) { ReadRecordList(*this, file); }
+bool TAssemblyList::ReadRecord(TRecordFile& file) {
+  ReadRecordList(*this, file);
+  return true;
+}
 
 // --- Manufacturing notes -----------------------------------------------------------------------------
 

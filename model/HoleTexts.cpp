@@ -25,7 +25,10 @@ void THoleText::AssignWithDefault(const THoleText& source, const THoleText& defa
   InsertionPoint = style.InsertionPoint;
 }
 
-void THoleTextList::ReadRecord(TRecordFile& file) { ReadRecordList(*this, file); }
+bool THoleTextList::ReadRecord(TRecordFile& file) {
+  ReadRecordList(*this, file);
+  return true;
+}
 
 // --- Cut-outs ----------------------------------------------------------------------------------------
 
@@ -36,6 +39,9 @@ bool TCutOut::ReadTagged(TQuorvelaFile& file) {
 
 bool TCutOut::ReadRecord(TRecordFile& file) { return ReadFixedRecord(*this, file); }
 
-void TCutOutList::ReadRecord(TRecordFile& file) { ReadRecordList(*this, file); }
+bool TCutOutList::ReadRecord(TRecordFile& file) {
+  ReadRecordList(*this, file);
+  return true;
+}
 
 }  // namespace qv

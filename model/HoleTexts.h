@@ -65,7 +65,8 @@ public:
 
 class THoleTextList : public TOwnedList<THoleText> {
 public:
-  void ReadRecord(TRecordFile& file);
+  // Appends the items of a list image; always true.
+  bool ReadRecord(TRecordFile& file);
 };
 
 }  // namespace qv
