@@ -1,0 +1,178 @@
+#include "scene/gl/GLGlyphs.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <cmath>
+#include <deque>
+#include <numbers>
+
+namespace qv {
+
+// One GLU tessellator, reused for every glyph. The coordinates handed to it and the vertices its
+// combine callback creates must stay where they are until the polygon is finished.
+struct TGLGlyphCache::TTessellator {
+  GLUtesselator* Tess = nullptr;
+  std::deque<std::array<GLdouble, 3>> Storage;
+  std::vector<TFontPoint>* Out = nullptr;
+  TFontPoint Corner[3];
+  int Corners = 0;
+  bool Failed = false;
+
+  TTessellator() {
+    Tess = gluNewTess();
+    if (!Tess) return;
+    gluTessCallback(Tess, GLU_TESS_BEGIN_DATA, reinterpret_cast<_GLUfuncptr>(&Begin));
+    gluTessCallback(Tess, GLU_TESS_VERTEX_DATA, reinterpret_cast<_GLUfuncptr>(&Vertex));
+    gluTessCallback(Tess, GLU_TESS_END_DATA, reinterpret_cast<_GLUfuncptr>(&End));
+    gluTessCallback(Tess, GLU_TESS_COMBINE_DATA, reinterpret_cast<_GLUfuncptr>(&Combine));
+    gluTessCallback(Tess, GLU_TESS_ERROR_DATA, reinterpret_cast<_GLUfuncptr>(&Error));
+    // With an edge-flag callback the tessellator hands out separate triangles only.
+    gluTessCallback(Tess, GLU_TESS_EDGE_FLAG_DATA, reinterpret_cast<_GLUfuncptr>(&EdgeFlag));
+    // Font outlines: holes wind against their outer contour, overlapping parts add up.
+    gluTessProperty(Tess, GLU_TESS_WINDING_RULE, GLU_TESS_WINDING_NONZERO);
+    gluTessNormal(Tess, 0.0, 0.0, 1.0);
+  }
+  ~TTessellator() {
+    if (Tess) gluDeleteTess(Tess);
+  }
+  TTessellator(const TTessellator&) = delete;
+  TTessellator& operator=(const TTessellator&) = delete;
+
+  static void GLAPIENTRY Begin(GLenum, void* self) { static_cast<TTessellator*>(self)->Corners = 0; }
+  static void GLAPIENTRY EdgeFlag(GLboolean, void*) {}
+  static void GLAPIENTRY End(void*) {}
+  static void GLAPIENTRY Error(GLenum, void* self) { static_cast<TTessellator*>(self)->Failed = true; }
+  static void GLAPIENTRY Vertex(void* vertex, void* data) {
+    auto* self = static_cast<TTessellator*>(data);
+    const auto* v = static_cast<const GLdouble*>(vertex);
+    self->Corner[self->Corners++] = {static_cast<float>(v[0]), static_cast<float>(v[1])};
+    if (self->Corners < 3) return;
+    self->Corners = 0;
+    const TFontPoint& a = self->Corner[0];
+    const TFontPoint& b = self->Corner[1];
+    const TFontPoint& c = self->Corner[2];
+    const float area = (b.X - a.X) * (c.Y - a.Y) - (c.X - a.X) * (b.Y - a.Y);
+    if (area == 0.0f) return;
+    // Front faces wind counter-clockwise as seen from +Z, whatever order the tessellator chose.
+    self->Out->push_back(a);
+    self->Out->push_back(area > 0.0f ? b : c);
+    self->Out->push_back(area > 0.0f ? c : b);
+  }
+  static void GLAPIENTRY Combine(GLdouble coords[3], void*[4], GLfloat[4], void** out, void* data) {
+    auto* self = static_cast<TTessellator*>(data);
+    self->Storage.push_back({coords[0], coords[1], coords[2]});
+    *out = self->Storage.back().data();
+  }
+};
+
+TTextPlacement PlaceText(const TTextBox& box, TGLHorzAdjust horz, TGLVertAdjust vert, float textHeight,
+                         float oblique) {
+  TTextPlacement p;
+  switch (horz) {
+    case haCenter: p.ShiftX = -box.W / 2; break;
+    case haRight: p.ShiftX = -box.W; break;
+    default: break;
+  }
+  const float depth = std::fabs(box.D);
+  switch (vert) {
+    case vaTop: p.ShiftY = -box.A; break;
+    case vaCenter: p.ShiftY = (depth - box.A) / 2; break;
+    case vaBottom: p.ShiftY = depth; break;
+    default: break;
+  }
+  // A text whose glyphs all lie below the baseline (or are all blank) has no height to scale to.
+  if (textHeight != 0.0f && box.A > 0.0f) p.Scale = textHeight / box.A;
+  p.Oblique = oblique;
+  return p;
+}
+
+TGLGlyphCache::TGLGlyphCache(TFontOpener opener) : Opener_(opener ? std::move(opener) : TFontOpener(&OpenArial)) {}
+
+TGLGlyphCache::~TGLGlyphCache() = default;
+
+bool TGLGlyphCache::Ready() {
+  if (!FontTried_) {
+    FontTried_ = true;
+    Font_ = Opener_(FontError_);
+  }
+  return Font_ != nullptr;
+}
+
+IFontSource* TGLGlyphCache::Font() { return Ready() ? Font_.get() : nullptr; }
+
+const TGlyph* TGLGlyphCache::Glyph(uint8_t code) {
+  std::optional<TGlyph>& slot = Glyphs_[code];
+  if (slot) return &*slot;
+  if (!Ready()) return nullptr;
+  TGlyphOutline outline;
+  slot.emplace();
+  if (Font_->Glyph(code, outline)) {
+    slot->Advance = outline.Advance;
+    slot->Ascent = outline.Ascent;
+    slot->BoxHeight = outline.BoxHeight;
+    Tessellate(outline, *slot);
+  }
+  ++Tessellated_;
+  return &*slot;
+}
+
+void TGLGlyphCache::Tessellate(const TGlyphOutline& outline, TGlyph& glyph) {
+  if (outline.Contours.empty()) return;
+  if (!Tess_) Tess_ = std::make_unique<TTessellator>();
+  TTessellator& t = *Tess_;
+  if (!t.Tess) return;
+  t.Storage.clear();
+  t.Out = &glyph.Triangles;
+  t.Failed = false;
+  gluTessBeginPolygon(t.Tess, &t);
+  for (const auto& contour : outline.Contours) {
+    gluTessBeginContour(t.Tess);
+    for (const TFontPoint& p : contour) {
+      t.Storage.push_back({p.X, p.Y, 0.0});
+      gluTessVertex(t.Tess, t.Storage.back().data(), t.Storage.back().data());
+    }
+    gluTessEndContour(t.Tess);
+  }
+  gluTessEndPolygon(t.Tess);
+  t.Storage.clear();
+  // A malformed outline yields nothing rather than part of a glyph.
+  if (t.Failed) glyph.Triangles.clear();
+}
+
+TTextBox TGLGlyphCache::Measure(const std::string& text) {
+  TTextBox box;
+  bool first = true;
+  for (char c : text) {
+    const TGlyph* g = Glyph(static_cast<uint8_t>(c));
+    if (!g) return {};
+    box.W += g->Advance;
+    const float bottom = g->Ascent - g->BoxHeight;
+    box.A = first ? g->Ascent : std::max(box.A, g->Ascent);
+    box.D = first ? bottom : std::min(box.D, bottom);
+    first = false;
+  }
+  return box;
+}
+
+bool TGLGlyphCache::LayoutText(const std::string& text, TGLHorzAdjust horz, TGLVertAdjust vert,
+                               float textHeight, float oblique, std::vector<TFontPoint>& out) {
+  if (text.empty()) return true;
+  if (!Ready()) return false;
+  const TTextPlacement p = PlaceText(Measure(text), horz, vert, textHeight, oblique);
+  const double angle = static_cast<double>(p.Oblique) * std::numbers::pi / 180.0;
+  const float c = static_cast<float>(std::cos(angle)) * p.Scale;
+  const float s = static_cast<float>(std::sin(angle)) * p.Scale;
+  float pen = p.ShiftX;
+  for (char ch : text) {
+    const TGlyph* g = Glyph(static_cast<uint8_t>(ch));
+    for (const TFontPoint& v : g->Triangles) {
+      const float x = v.X + pen, y = v.Y + p.ShiftY;
+      out.push_back({c * x - s * y, s * x + c * y});
+    }
+    pen += g->Advance;
+  }
+  return true;
+}
+
+}  // namespace qv

@@ -1,0 +1,88 @@
+// Draws a scene tree through the OpenGL context that is current: the window's or an off-screen
+// one. This is the only code that talks to OpenGL and GLU.
+//
+// Each frame: depth test, lighting (scene ambient, two point lights), smooth shading, back faces
+// culled. The tree is drawn depth first; among the children of one object the opaque ones come
+// in list order and the blended ones after them, farthest from the camera first. Geometry is
+// generated once per object into a display list and reused until a property of the object
+// changes; glyphs are tessellated once per character and shared by every text.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/FontSource.h"
+#include "scene/gl/GLGlyphs.h"
+#include "scene/gl/GLSceneObjects.h"
+#include "scene/gl/GLViewState.h"
+
+namespace qv {
+
+inline constexpr const char* FontCreationFailed = "FontManager: font creation failed";
+inline constexpr const char* NoMoreDisplayLists = "FontManager: no more display lists available";
+
+struct TGLListPool;
+
+class TGLRenderer {
+public:
+  // Without a font opener, "Arial" is looked up through the system when the first text is drawn.
+  explicit TGLRenderer(TFontOpener font = {});
+  // Leaves the context alone: call ReleaseGL first while the context is still current.
+  ~TGLRenderer();
+  TGLRenderer(const TGLRenderer&) = delete;
+  TGLRenderer& operator=(const TGLRenderer&) = delete;
+
+  // Clears to the background colour and draws the tree into a width x height viewport.
+  void Render(const TGLBaseSceneObject& root, const TGLViewState& view, int width, int height);
+
+  // Frees every display list in the current context; later frames rebuild what they need.
+  void ReleaseGL();
+  // The context went away with its display lists: forget them without touching OpenGL.
+  void ContextLost();
+
+  // Errors met while drawing (glyphs that cannot be had), each told once. Without a handler
+  // they are kept in Errors().
+  std::function<void(const std::string&)> OnError;
+  const std::vector<std::string>& Errors() const { return Errors_; }
+
+  TGLGlyphCache& Glyphs() { return Glyphs_; }
+
+  // At most this many display lists are held (0: as many as the context gives).
+  int MaxDisplayLists = 0;
+
+  struct TStatistics {
+    int GeometryBuilds = 0;   // objects whose geometry was generated, since the renderer began
+    int DrawnObjects = 0;     // objects drawn in the last frame
+    int LiveDisplayLists = 0;
+  };
+  TStatistics Statistics() const;
+
+  // When set, the objects drawn in the last frame, in drawing order.
+  bool RecordDrawOrder = false;
+  const std::vector<const TGLBaseSceneObject*>& DrawOrder() const { return DrawOrder_; }
+
+private:
+  struct TFrame;
+  void DrawTree(TFrame& frame, const TGLBaseSceneObject& object, const TMatrix4& parentWorld);
+  void DrawOwn(TFrame& frame, const TGLBaseSceneObject& object, const TMatrix4& world);
+  void DrawLines(TFrame& frame, const TGLLines& lines);
+  // The display list of the object's current geometry, built when missing or out of date; 0 when
+  // there is nothing to draw or no list could be had (then `immediate` says to emit directly).
+  unsigned EnsureGeometry(const TGLBaseSceneObject& object, bool& immediate);
+  void EmitGeometry(const TGLBaseSceneObject& object);
+  void ApplyMaterial(TFrame& frame, const TGLMaterial& material);
+  void Report(const std::string& message);
+
+  std::shared_ptr<TGLListPool> Pool_;
+  TGLGlyphCache Glyphs_;
+  void* Quadric_ = nullptr;  // GLUquadric, made in the first frame
+  std::vector<std::string> Errors_;
+  std::vector<TFontPoint> TextScratch_;
+  std::vector<const TGLBaseSceneObject*> DrawOrder_;
+  int GeometryBuilds_ = 0;
+  int DrawnObjects_ = 0;
+};
+
+}  // namespace qv
