@@ -1,0 +1,56 @@
+#include "platform/ClassRegistry.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace qv {
+
+namespace {
+
+std::string Upper(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return s;
+}
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+}  // namespace
+
+std::string ReduceCommandLine(const std::string& commandLine) {
+  size_t start = 0;
+  while (start < commandLine.size() && IsBlank(commandLine[start])) ++start;
+  std::string line = commandLine.substr(start);
+  if (!line.empty() && line[0] == '"') {
+    size_t close = line.find('"', 1);
+    std::string path = line.substr(1, close == std::string::npos ? std::string::npos : close - 1);
+    while (!path.empty() && IsBlank(path.back())) path.pop_back();
+    return path;
+  }
+  size_t exe = Upper(line).find(".EXE");
+  if (exe != std::string::npos) return line.substr(0, exe + 4);
+  size_t end = 0;
+  while (end < line.size() && !IsBlank(line[end])) ++end;
+  return line.substr(0, end);
+}
+
+std::string OpenCommandKey(const std::string& className) { return className + "\\shell\\Open\\command"; }
+std::string ViewCommandKey(const std::string& className) {
+  return className + "\\shell\\" + ViewVerb + "\\command";
+}
+
+std::string FindRegisteredProgram(TClassRegistry& registry, const std::string& extension, const std::string& verb) {
+  std::string className;
+  if (!registry.ReadDefault(extension, className) || className.empty()) return "";
+  std::string command;
+  if (!registry.ReadDefault(className + "\\shell\\" + verb + "\\command", command)) return "";
+  return ReduceCommandLine(command);
+}
+
+bool IsDesignApplication(const std::string& program) {
+  if (Upper(program).find(DesignApplicationExe) != std::string::npos) return true;
+  size_t slash = program.find_last_of('/');
+  std::string name = slash == std::string::npos ? program : program.substr(slash + 1);
+  return name == DesignApplicationLinuxProgram;
+}
+
+}  // namespace qv
