@@ -94,6 +94,36 @@ void AddContour(THole& hole, std::initializer_list<TXYPoint> points) {
   }
 }
 
+// Who made the block and when: fixed dates, so that the sample is the same on every run.
+void AddProjectData(TManifold& doc) {
+  TProject& p = doc.Project;
+  p.Drawn = "J. Demo";
+  p.Checked = "K. Check";
+  p.CreatedOn = 45900.375;
+  p.ModifiedOn = 46000.5;
+  p.StatusDate = 46000.0;
+  p.ProjectName = "Demo press";
+  p.OrderNumber = "ORD-4711";
+  p.Client = "Demo Hydraulics";
+  p.Drawing = "MB-200-150";
+  p.Pressure = "250 bar";
+  p.AddComment("Demo block for the viewer's samples.");
+  p.AddComment("Ports to ISO 6149.");
+  p.Variables.Add("PMAX=250");
+
+  TRevision& r = doc.Revisions.Add();
+  r.Number = "A";
+  r.Date = 46000.0;
+  r.Description = "First issue";
+  r.Drawn = "JD";
+  r.Checked = "KC";
+
+  TSession& s = doc.Sessions.Add();
+  s.RealValue = 1.5;
+  s.Int64Value = 20250101;
+  s.Text = "demo session";
+}
+
 }  // namespace
 
 void BuildDemoBlock(TManifold& doc) {
@@ -104,6 +134,7 @@ void BuildDemoBlock(TManifold& doc) {
   doc.Decimals = 1;
   doc.Text2040 = "Demo manifold";
   doc.FileTime = 46000.5;  // fixed, so that the sample is the same on every run
+  AddProjectData(doc);
 
   // Hole groups with their colours (0x00BBGGRR); X holds the gauge port, steps without a code none.
   AddGroup(doc, "P", 0x0000C0);  // red
