@@ -352,3 +352,38 @@ TEST(BillOfMaterialsRecord, CountsTheFileCannotHoldCreateOnlyWhatIsThere) {
 
 }  // namespace
 }  // namespace qv
+
+namespace qv {
+namespace {
+
+// A file that ends inside nested sections of these objects ends every open section and the load.
+TEST(EndOfFile, InsideNestedSectionsOfPlotSettingsLayoutsToDoAndBillOfMaterials) {
+  test::TTempDir dir;
+  const std::vector<std::function<void(TTaggedWriter&)>> bodies = {
+      [](TTaggedWriter& w) { w.Mark(50000); w.Integer(50010, 2); w.Mark(61100); w.Mark(61300); w.Double(61320, 9); },
+      [](TTaggedWriter& w) { w.Mark(50000); w.Mark(60100); w.Chars(60150, "cut"); },
+      [](TTaggedWriter& w) { w.Mark(43000); w.Mark(45000); w.Chars(45040, "cut"); },
+      [](TTaggedWriter& w) { w.Mark(4500); w.Mark(10000); w.Mark(20000); w.Double(20100, 4); },
+      [](TTaggedWriter& w) { w.Mark(41000); w.Mark(40000); w.Chars(40010, "cut"); },
+      [](TTaggedWriter& w) { w.Mark(4000); w.Record(4200, TBytes{'a', 'b'}); },
+  };
+  for (size_t i = 0; i < bodies.size(); ++i) {
+    TTaggedWriter w(false);
+    bodies[i](w);
+    test::TRecordingMessages messages;
+    TManifold m;
+    m.SetMessages(&messages);
+    EXPECT_TRUE(m.LoadManifoldFile(dir.Write("cut.mnf", w.Bytes()))) << i;
+    EXPECT_EQ(messages.Errors.size(), 1u) << i;
+  }
+  // What was read before the end stays: the second plot settings got the column's width.
+  TTaggedWriter w(false);
+  bodies[0](w);
+  TManifold m;
+  m.LoadManifoldFile(dir.Write("cut.mnf", w.Bytes()));
+  ASSERT_EQ(m.PlotSettings2.DrillingList.Columns.Count(), 1);
+  EXPECT_EQ(m.PlotSettings2.DrillingList.Columns.Items(0).Width, 9.0);
+}
+
+}  // namespace
+}  // namespace qv
