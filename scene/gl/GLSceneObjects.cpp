@@ -56,6 +56,8 @@ bool TGLBaseSceneObject::DeleteChild(TGLBaseSceneObject* child) {
   // Taken out of the list first, so that the list never holds an object being destroyed.
   std::unique_ptr<TGLBaseSceneObject> doomed = std::move(*it);
   Children_.erase(it);
+  // Children go first, while the object itself is still whole.
+  doomed->DeleteChildren();
   doomed.reset();
   return true;
 }
@@ -64,6 +66,7 @@ void TGLBaseSceneObject::DeleteChildren() {
   while (!Children_.empty()) {
     std::unique_ptr<TGLBaseSceneObject> doomed = std::move(Children_.back());
     Children_.pop_back();
+    doomed->DeleteChildren();
   }
 }
 

@@ -1,0 +1,148 @@
+// The renderer's drawing order and its geometry cache, drawn off-screen.
+#include <gtest/gtest.h>
+
+#include "scene/gl/OffscreenRender.h"
+
+namespace qv {
+namespace {
+
+class RendererTest : public ::testing::Test {
+protected:
+  void Frame() {
+    std::string error;
+    ASSERT_TRUE(Offscreen.Draw(Root, View, 64, 64, error)) << error;
+  }
+  TGLRenderer& Renderer() { return Offscreen.Renderer(); }
+
+  TOffscreenRenderer Offscreen;
+  TGLDummyCube Root;
+  TGLViewState View;  // the design camera at (2, 2, 1)
+};
+
+TGLCube& AddBox(TGLBaseSceneObject& parent, float x, float y, float z, bool blended) {
+  auto& box = parent.AddNewChild<TGLCube>();
+  box.SetPosition(x, y, z);
+  box.CubeWidth = box.CubeHeight = box.CubeDepth = 0.1f;
+  if (blended) box.GetMaterial().BlendingMode = bmTransparency;
+  return box;
+}
+
+TEST_F(RendererTest, BlendedChildrenComeAfterOpaqueOnesFarthestFirst) {
+  Renderer().RecordDrawOrder = true;
+  // Distances from the camera at (2, 2, 1): near (1, 1, 0.5) 1.5, far (-2, -2, -1) 6.
+  TGLCube& nearBlend = AddBox(Root, 1.0f, 1.0f, 0.5f, true);
+  TGLCube& opaque1 = AddBox(Root, 0, 0, 0, false);
+  TGLCube& farBlend = AddBox(Root, -2.0f, -2.0f, -1.0f, true);
+  auto& line = Root.AddNewChild<TGLLines>();
+  line.AddNode(0, 0, 0);
+  line.AddNode(1, 0, 0);
+  TGLCube& opaque2 = AddBox(Root, 0.5f, 0, 0, false);
+  Frame();
+  const std::vector<const TGLBaseSceneObject*> expected = {&opaque1, &line, &opaque2, &farBlend, &nearBlend};
+  EXPECT_EQ(Renderer().DrawOrder(), expected);
+
+  // The distance is the world one: moving the parent of the blended pair swaps them. The
+  // group's children are ordered among themselves, after the group's opaque children.
+  Root.DeleteChildren();
+  auto& group = Root.AddNewChild<TGLDummyCube>();
+  TGLCube& a = AddBox(group, 0, 0, 0, true);       // world (-3, -3, 0): 7.1 from the camera
+  TGLCube& b = AddBox(group, -1.0f, 0, 0, true);   // world (-4, -3, 0): 7.8
+  TGLCube& c = AddBox(group, 0, 0, 0, false);
+  TGLCube& childOfA = AddBox(a, 0, 0, 0, false);   // drawn with its parent
+  group.SetPosition(-3.0f, -3.0f, 0.0f);
+  Frame();
+  EXPECT_EQ(Renderer().DrawOrder(), (std::vector<const TGLBaseSceneObject*>{&c, &b, &a, &childOfA}));
+  group.SetPosition(3.0f, 3.0f, 0.0f);  // now a at (3, 3, 0) is 1.7 away and b at (2, 3, 0) 1.4
+  Frame();
+  EXPECT_EQ(Renderer().DrawOrder(), (std::vector<const TGLBaseSceneObject*>{&c, &a, &childOfA, &b}));
+}
+
+TEST_F(RendererTest, GeometryIsBuiltOnceAndRebuiltWhenAPropertyChanges) {
+  auto& cylinder = Root.AddNewChild<TGLCylinder>();
+  auto& text = Root.AddNewChild<TGLSpaceText>();
+  text.Text = "12";
+  auto& box = Root.AddNewChild<TGLCube>();
+  Frame();
+  const int built = Renderer().Statistics().GeometryBuilds;
+  EXPECT_EQ(built, 3);
+  EXPECT_EQ(Renderer().Statistics().LiveDisplayLists, 3);
+  // Moving, turning, recolouring or orbiting the camera does not touch the geometry.
+  cylinder.SetPosition(1, 2, 3);
+  box.GetMaterial().FrontProperties.SetDiffuseColor(0x0000FF);
+  View.Camera.Position = {5, -3, 2};
+  Frame();
+  Frame();
+  EXPECT_EQ(Renderer().Statistics().GeometryBuilds, built);
+  // A property of the geometry rebuilds that object only.
+  cylinder.Height = 2.0f;
+  Frame();
+  EXPECT_EQ(Renderer().Statistics().GeometryBuilds, built + 1);
+  text.Text = "13";
+  text.Adjust.Horz = haCenter;
+  box.CubeDepth = 3.0f;
+  Frame();
+  EXPECT_EQ(Renderer().Statistics().GeometryBuilds, built + 3);
+  EXPECT_EQ(Renderer().Statistics().LiveDisplayLists, 3);
+  // Freed objects give their lists back.
+  Root.DeleteChild(&cylinder);
+  Frame();
+  EXPECT_EQ(Renderer().Statistics().LiveDisplayLists, 2);
+  // A new context (the window's can be recreated) builds everything again.
+  Renderer().ReleaseGL();
+  Frame();
+  EXPECT_EQ(Renderer().Statistics().GeometryBuilds, built + 5);
+  EXPECT_EQ(Renderer().Statistics().LiveDisplayLists, 2);
+}
+
+TEST_F(RendererTest, EmptyTextNeedsNoListAndDrawsNothing) {
+  auto& text = Root.AddNewChild<TGLSpaceText>();
+  Frame();
+  EXPECT_EQ(Renderer().Statistics().LiveDisplayLists, 0);
+  EXPECT_TRUE(Renderer().Errors().empty());
+  text.Text = "A";
+  Frame();
+  EXPECT_EQ(Renderer().Statistics().LiveDisplayLists, 1);
+}
+
+TEST(RendererFailures, MissingFontIsReportedOnce) {
+  TOffscreenRenderer offscreen([](std::string&) -> std::unique_ptr<IFontSource> { return nullptr; });
+  std::vector<std::string> told;
+  offscreen.Renderer().OnError = [&](const std::string& m) { told.push_back(m); };
+  TGLDummyCube root;
+  root.AddNewChild<TGLSpaceText>().Text = "12";
+  root.AddNewChild<TGLSpaceText>().Text = "34";
+  auto& box = root.AddNewChild<TGLCube>();
+  box.GetMaterial().FrontProperties.Emission = {1, 1, 1, 1};
+  TGLViewState view;
+  view.Camera.Position = {0, 0, 40};  // 64 pixels: the near plane is 23.6 from the eye
+  view.Camera.Up = {0, 1, 0};
+  TPicture picture;
+  std::string error;
+  ASSERT_TRUE(offscreen.Render(root, view, 64, 64, picture, error)) << error;
+  ASSERT_TRUE(offscreen.Render(root, view, 64, 64, picture, error)) << error;
+  EXPECT_EQ(told, std::vector<std::string>{"FontManager: font creation failed"});
+  // The rest of the scene is still drawn.
+  EXPECT_GT(picture.Pixel(32, 32).R, 200);
+}
+
+TEST(RendererFailures, OutOfDisplayListsTextsSaySoAndShapesStillDraw) {
+  TOffscreenRenderer offscreen;
+  offscreen.Renderer().MaxDisplayLists = 1;
+  TGLDummyCube root;
+  root.AddNewChild<TGLSpaceText>().Text = "1";  // takes the one list
+  root.AddNewChild<TGLSpaceText>().Text = "2";  // none left
+  auto& box = root.AddNewChild<TGLCube>();       // drawn without a list
+  box.GetMaterial().FrontProperties.Emission = {1, 1, 1, 1};
+  TGLViewState view;
+  view.Camera.Position = {0, 0, 40};  // 64 pixels: the near plane is 23.6 from the eye
+  view.Camera.Up = {0, 1, 0};
+  TPicture picture;
+  std::string error;
+  ASSERT_TRUE(offscreen.Render(root, view, 64, 64, picture, error)) << error;
+  EXPECT_EQ(offscreen.Renderer().Errors(), std::vector<std::string>{"FontManager: no more display lists available"});
+  EXPECT_GT(picture.Pixel(32, 32).R, 200);
+  EXPECT_EQ(offscreen.Renderer().Statistics().LiveDisplayLists, 1);
+}
+
+}  // namespace
+}  // namespace qv
