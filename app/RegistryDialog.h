@@ -1,0 +1,68 @@
+// The file-association dialog ("Registry"): shows which program opens *.mnf files and lets the user
+// make the viewer open *.mnf and *.mvf files, or add the "Isometric View" command to them. On Linux
+// the registry is the desktop's file-type associations (platform/XdgAssociations.h), per user.
+#pragma once
+#include <QDialog>
+#include <functional>
+#include <string>
+
+class QCheckBox;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace qv {
+
+class TClassRegistry;
+
+class TRegistryDlg : public QDialog {
+  Q_OBJECT
+public:
+  // `exePath` is the running program's full path.
+  TRegistryDlg(TClassRegistry& registry, std::string exePath, QWidget* parent = nullptr);
+
+  void ReadAssociations();
+  // Writes the four boxes' choices; false when the user declined the confirmation.
+  bool ApplyAssociations();
+  bool HasViewCommand(const std::string& extension);
+  void SetOpenAssociation(const std::string& extension, bool on);
+  void SetViewCommand(const std::string& extension, bool on);
+
+  // The warning with OK and Cancel; true for OK. Tests replace it.
+  std::function<bool(const std::string& text)> Confirm;
+  // Shows help topic 4600.
+  std::function<void()> ShowHelpTopic;
+
+  QLineEdit* Edit1;
+  QCheckBox* CheckBox1;  // "Check if this program is the default Viewer at startup."
+  QCheckBox* CheckBox2;  // use the viewer for *.mnf
+  QCheckBox* CheckBox4;  // View command on *.mnf
+  QCheckBox* CheckBox5;  // use the viewer for *.mvf
+  QCheckBox* CheckBox6;  // View command on *.mvf
+  QPlainTextEdit* NoteMemo;
+  QPushButton* HelpButton;
+  QPushButton* ApplyButton;
+  QPushButton* OkButton;
+  QPushButton* CancelButton;
+
+protected:
+  void showEvent(QShowEvent* event) override;
+
+private:
+  std::string QuotedCommand() const;  // "exe" "%1"
+  std::string PlainCommand() const;   // exe "%1"
+  // Creates the extension key and its class when the extension is unknown; returns the class name.
+  std::string CreateClass(const std::string& extension);
+
+  TClassRegistry& Registry_;
+  std::string Exe_;
+};
+
+// The warning text shown before *.mnf is taken from the design application.
+std::string TakeOverWarning();
+
+// The Registry command: the dialog on the user's desktop associations; `checkDefaultHandler` takes
+// the state of CheckBox1 whether the dialog ends with OK or Cancel.
+void ShowRegistryDialog(QWidget* parent, bool& checkDefaultHandler);
+
+}  // namespace qv
