@@ -1,5 +1,6 @@
 // Little-endian decoding of record images: a cursor over a byte block that never reads past its end.
 #pragma once
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <span>
@@ -32,6 +33,12 @@ public:
     return std::string(reinterpret_cast<const char*>(Bytes.data() + offset + 1), length);
   }
   size_t Size() const { return Bytes.size(); }
+  // The bytes from `offset` on, at most `size` of them (fewer where the block ends): older layouts
+  // share a leading part of a record with the current one.
+  TByteCursor Part(size_t offset, size_t size) const {
+    if (offset > Bytes.size()) offset = Bytes.size();
+    return TByteCursor(Bytes.subspan(offset, std::min(size, Bytes.size() - offset)));
+  }
 
 private:
   uint64_t Unsigned(size_t offset, size_t size) const {

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "legacy/Readers.h"
 #include "model/RecordFile.h"
 
 namespace qv {
@@ -207,6 +208,11 @@ bool TManifold::LoadRecordImage(const std::string& path) {
 
 bool TManifold::LoadLegacyVersion(int version, const std::string& path) {
   switch (version) {
+    case Version500:
+    case Version510: return LoadVersion500(path, *this);
+    case Version520: return LoadVersion520(path, *this);
+    case Version530: return LoadVersion530(path, *this);
+    case Version540: return LoadVersion540(path, *this);
     default: return Refuse(path);
   }
 }

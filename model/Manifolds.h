@@ -53,6 +53,8 @@ public:
   // Where the readers' messages and questions go; the document does not own it.
   void SetMessages(TUserMessages* messages);
   TUserMessages& Messages() { return *Msgs; }
+  // Tells the user once that the file ended before everything was read; what was read is kept.
+  void ReportEndedEarly(const std::string& path);
 
   std::string FileName;
 
@@ -203,7 +205,6 @@ private:
   void ReadPlotSettings(TQuorvelaFile& file);
   bool LoadTagged(const std::string& path, bool swapTagAndLength);
   bool Refuse(const std::string& path);
-  void ReportEndedEarly(const std::string& path);
   TUserMessages* Msgs;
 };
 

@@ -6,6 +6,7 @@
 
 #include "tools/writer/DemoBlock.h"
 #include "tools/writer/Documents.h"
+#include "tools/writer/LegacyDocuments.h"
 
 int main(int argc, char* argv[]) {
   std::string dir = argc > 1 ? argv[1] : "samples";
@@ -15,6 +16,10 @@ int main(int argc, char* argv[]) {
     qv::writer::SaveFile(dir + "/demo.mnf", qv::writer::TaggedDocument(doc, false));
     qv::writer::SaveFile(dir + "/demo.mvf", qv::writer::TaggedDocument(doc, true));
     qv::writer::SaveFile(dir + "/demo801.mnf", qv::writer::RecordImageDocument(doc));
+    // The same block as the design application saved it in the older versions.
+    for (int version : {540, 530, 520, 510, 500})
+      qv::writer::SaveFile(dir + "/demo" + std::to_string(version) + ".mnf",
+                           qv::writer::Version5Document(doc, version));
   } catch (const std::exception& e) {
     std::fprintf(stderr, "make-samples: %s\n", e.what());
     return 1;

@@ -1,0 +1,133 @@
+// The demo block written in each older layout by the document writer reads back as the demo block
+// less what that layout cannot carry. The expected model is the demo's dump with exactly those parts
+// set back to their defaults, so every field the layout does carry is compared.
+#include <gtest/gtest.h>
+
+#include "model/Dump.h"
+#include "model/Manifolds.h"
+#include "tests/TestFiles.h"
+#include "tools/writer/DemoBlock.h"
+#include "tools/writer/LegacyDocuments.h"
+
+namespace qv {
+namespace {
+
+// The demo block with the project data, revisions and comments that the older layouts also carry.
+void BuildRichDemo(TManifold& doc) {
+  writer::BuildDemoBlock(doc);
+  TRevision& r = doc.Revisions.Add();
+  r.Number = "A";
+  r.Date = 45000;
+  r.Description = "First issue";
+  r.Drawn = "JD";
+  doc.Project.Drawn = "JD";
+  doc.Project.ProjectName = "Demo";
+  doc.Project.Client = "Works";
+  doc.Project.CreatedOn = 45000.5;
+  doc.Project.ModifiedOn = 45001.25;
+  doc.Project.AddComment("Pressure 250 bar");
+  doc.PlotSettings1.Setting50090 = "Plot comment";
+  doc.Holes.Items(0).PartTexts.Text7010 = "Cartridge body with a long name of forty";
+}
+
+// Dumps without what a load sets from the clock or the file system.
+TJson Comparable(TManifold& m) {
+  TJson j = DumpDocument(m);
+  j.erase("FileName");
+  j.erase("FileTime");
+  j["Project"].erase("StatusDate");
+  return j;
+}
+
+::testing::AssertionResult SameDump(const TJson& expected, const TJson& actual) {
+  if (expected == actual) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << TJson::diff(expected, actual).dump().substr(0, 3000);
+}
+
+std::string Cut(const TJson& text, size_t n) { return text.get<std::string>().substr(0, n); }
+
+void Copy(TJson& to, const TJson& from, std::initializer_list<const char*> keys) {
+  for (const char* k : keys) to[k] = from[k];
+}
+
+TJson ExpectedAfterVersion5(TManifold& doc, int version) {
+  TManifold fresh;
+  const TJson def = Comparable(fresh);
+  TJson j = Comparable(doc);
+  for (const char* k : {"Setting2007", "Setting2060", "Text2630", "Text2620", "Setting2621", "ImageOnlyValue",
+                        "Setting2700", "Setting2710", "Setting2720", "Setting2730", "Setting2740", "Setting2750",
+                        "Setting2770"})
+    j[k] = def[k];
+  if (version >= 520) j["PartTexts"]["Text7060"] = "";
+  else j["PartTexts"] = def["PartTexts"];
+  const uint64_t lastFlag = version == 540 ? 31 : version >= 520 ? 21 : 20;
+  const uint64_t carried = ((uint64_t{1} << (lastFlag + 1)) - 1) & ~uint64_t{0x100};
+  for (const char* plot : {"PlotSettings1", "PlotSettings2"}) {
+    TJson p = def[plot];
+    Copy(p, j[plot], {"Kind", "Setting50021", "Setting50022", "Setting50300", "Setting50060", "Setting50070",
+                      "Setting50080", "Setting50090", "Setting50200"});
+    if (version >= 520) p["Setting50100"] = j[plot]["Setting50100"];
+    for (int i = 0; i < 5; ++i) p["Sizes"][i] = j[plot]["Sizes"][i];
+    p["DrawFlags"] = j[plot]["DrawFlags"].get<uint64_t>() & carried;
+    j[plot] = p;
+  }
+  TJson project = def["Project"];
+  Copy(project, j["Project"], {"Drawn", "Checked", "CreatedOn", "ModifiedOn", "ProjectName", "OrderNumber",
+                               "Client", "Drawing", "Comments"});
+  j["Project"] = project;
+  if (version < 530) j["Revisions"] = TJson::array();
+  for (const char* k : {"Layouts", "Sessions", "CutOuts", "HoleTexts", "Assemblies", "Crosses"}) j[k] = TJson::array();
+  Copy(j, def, {"ToDo", "BillOfMaterials", "CalculateSettings"});
+  for (TJson& g : j["Groups"]) g["Value1"] = g["Value2"] = 0.0;
+  for (TJson& h : j["Holes"]) {
+    h["Flags"] = h["Flags"].get<int>() & (1 | 2 | 4 | 8 | 256 | 1024 | 2048 | 4096 | 8192);
+    h["StartDepth"] = h["Setting10232"] = 0.0;
+    h["Setting10272"] = 0;
+    h["ExtraDiameters"] = h["HoleTexts"] = TJson::array();
+    h["ManufacturingNote"] = {{"Lines", TJson::array()}, {"StandardNoteDisabled", 0}};
+    TJson& t = h["PartTexts"];
+    t["Text7060"] = "";
+    if (version < 520) {
+      t["Text7010"] = Cut(t["Text7010"], 30);
+      t["Text7020"] = Cut(t["Text7020"], 15);
+      t["Text7040"] = "";
+      t["Value7050"] = 1;
+    }
+    for (TJson& s : h["Steps"]) {
+      s["Flags"] = s["Flags"].get<int>() & 31;
+      s["Text20200"] = Cut(s["Text20200"], 23);
+      s["Remark"] = Cut(s["Remark"], 27);
+      if (version < 540) {
+        s["Text20360"] = s["Text20370"] = "";
+        s["Setting20380"] = 0;
+      }
+    }
+    for (TJson& v : h["Valves"])
+      for (const char* k : {"Text30270", "Text30280", "Text30290", "Text30300", "Text30340", "Text30320"}) v[k] = "";
+  }
+  return j;
+}
+
+TEST(LegacyWriter, Version5DocumentsReadBackAsTheDemoLessWhatTheyCannotCarry) {
+  test::TTempDir dir;
+  for (int version : {540, 530, 520, 510, 500}) {
+    SCOPED_TRACE(version);
+    TManifold doc;
+    BuildRichDemo(doc);
+    // The dummy hole's flag is one the old layouts drop: the hole comes back as an ordinary one.
+    ASSERT_TRUE(doc.Holes.Last().Dummy());
+    const TJson expected = ExpectedAfterVersion5(doc, version);
+    std::string path = dir.Write("v5.mnf", writer::Version5Document(doc, version));
+    EXPECT_EQ(TManifold::DetectFileVersion(path), version);
+    test::TRecordingMessages messages;
+    TManifold m;
+    m.SetMessages(&messages);
+    ASSERT_TRUE(m.LoadManifoldFile(path));
+    EXPECT_TRUE(messages.Errors.empty());
+    EXPECT_TRUE(SameDump(expected, Comparable(m)));
+    EXPECT_FALSE(m.Holes.Last().Dummy());
+  }
+}
+
+}  // namespace
+}  // namespace qv

@@ -1,0 +1,15 @@
+// Documents in the layouts of older versions, as the design application wrote them then: what the old
+// layout cannot carry is left out. Test code only, like the rest of the writer.
+#pragma once
+#include "model/Manifolds.h"
+#include "tools/writer/DocumentWriter.h"
+
+namespace qv::writer {
+
+// Record images of version 540, 530, 520, 510 or 500.
+TBytes Version5Document(TManifold& doc, int version);
+
+// The version text of a code ("5.40" for 540).
+std::string VersionText(int version);
+
+}  // namespace qv::writer
