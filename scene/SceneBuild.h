@@ -9,14 +9,21 @@ namespace qv {
 
 class TManifold;
 class TGLBaseSceneObject;
+class TTextWidths;
+
+// The scale factor of a view reset: 5 / sizeX, so the block is 5 scene units long in X. A block
+// without a positive, finite length in X keeps its document lengths (factor 1).
+double ViewScaleFactor(double sizeX);
 
 // Frees every child of the model root, last first.
 void ClearScene(TGLBaseSceneObject& modelRoot);
 
 // Builds the document's scene under `modelRoot`: block body and cut-outs, face numbers, then every
 // hole in list order. `scaleFactor` is 5 / SizeX as the view reset set it (scene units per document
-// unit). With `documentLoaded` false the scene stays empty.
+// unit). With `documentLoaded` false the scene stays empty. `widths` measures texts whose frames
+// follow their width; a caller that keeps one across runs opens the font once, and without one
+// the run opens the font itself when it first needs a width.
 void RebuildScene(TGLBaseSceneObject& modelRoot, const TManifold& doc, const TSceneOptions& options,
-                  double scaleFactor, bool documentLoaded = true);
+                  double scaleFactor, bool documentLoaded = true, TTextWidths* widths = nullptr);
 
 }  // namespace qv

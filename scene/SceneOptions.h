@@ -2,6 +2,7 @@
 // "Hide Unchecked", the groups list's check marks and the text height factor. The window fills it
 // from its controls; the command line fills it from its flags.
 #pragma once
+#include <cstddef>
 #include <vector>
 
 namespace qv {
