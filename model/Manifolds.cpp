@@ -208,6 +208,10 @@ bool TManifold::LoadRecordImage(const std::string& path) {
 
 bool TManifold::LoadLegacyVersion(int version, const std::string& path) {
   switch (version) {
+    case Version400: return LoadVersion400(path, *this);
+    case Version410: return LoadVersion410(path, *this);
+    case Version415: return LoadVersion415(path, *this);
+    case Version420: return LoadVersion420(path, *this);
     case Version500:
     case Version510: return LoadVersion500(path, *this);
     case Version520: return LoadVersion520(path, *this);

@@ -20,6 +20,9 @@ int main(int argc, char* argv[]) {
     for (int version : {540, 530, 520, 510, 500})
       qv::writer::SaveFile(dir + "/demo" + std::to_string(version) + ".mnf",
                            qv::writer::Version5Document(doc, version));
+    for (int version : {420, 415, 410, 400})
+      qv::writer::SaveFile(dir + "/demo" + std::to_string(version) + ".mnf",
+                           qv::writer::Version4Document(doc, version));
   } catch (const std::exception& e) {
     std::fprintf(stderr, "make-samples: %s\n", e.what());
     return 1;

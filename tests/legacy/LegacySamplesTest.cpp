@@ -17,7 +17,8 @@ TEST(LegacySamples, EachOpensWithItsVersionAndTheDemoBlock) {
   ASSERT_TRUE(reference.LoadManifoldFile(test::SamplePath("demo.mnf")));
   const TSample samples[] = {
       {"demo540.mnf", Version540}, {"demo530.mnf", Version530}, {"demo520.mnf", Version520},
-      {"demo510.mnf", Version510}, {"demo500.mnf", Version500},
+      {"demo510.mnf", Version510}, {"demo500.mnf", Version500}, {"demo420.mnf", Version420},
+      {"demo415.mnf", Version415}, {"demo410.mnf", Version410}, {"demo400.mnf", Version400},
   };
   for (const TSample& s : samples) {
     SCOPED_TRACE(s.Name);

@@ -3,6 +3,7 @@
 // set back to their defaults, so every field the layout does carry is compared.
 #include <gtest/gtest.h>
 
+#include "legacy/Convert.h"
 #include "model/Dump.h"
 #include "model/Manifolds.h"
 #include "tests/TestFiles.h"
@@ -126,6 +127,100 @@ TEST(LegacyWriter, Version5DocumentsReadBackAsTheDemoLessWhatTheyCannotCarry) {
     EXPECT_TRUE(messages.Errors.empty());
     EXPECT_TRUE(SameDump(expected, Comparable(m)));
     EXPECT_FALSE(m.Holes.Last().Dummy());
+  }
+}
+
+
+// The demo block as a version 4 document could hold it: palette colours, one valve per hole, a
+// pattern, a turned label and an angled hole on each of two faces.
+void BuildVersion4Demo(TManifold& doc) {
+  BuildRichDemo(doc);
+  doc.Groups.Items(0).Color = PaletteColor(12);
+  doc.Groups.Items(1).Color = PaletteColor(9);
+  doc.Groups.Items(2).Color = PaletteColor(10);
+  doc.Groups.Items(3).Color = PaletteColor(14);
+  doc.Groups.Items(4).Color = PaletteColor(13);
+  doc.Project.CreatedOn = 36000.5;  // 22 July 1998, noon
+  for (int i = 0; i < 3; ++i) {
+    doc.Holes.Items(i).PatternId = 0;
+    doc.Holes.Items(i).PatternIndex = i;
+  }
+  doc.Holes.Items(0).LabelRotation = 90;
+  THole& angled = doc.Holes.Items(5);
+  angled.Flags |= THole::AngledBit;
+  angled.TiltAngle = 30;
+  angled.TiltDirection = 180;  // on face 1: stored as -30, 0 the old way
+  ASSERT_EQ(angled.Face, 1);
+}
+
+double ThroughSingle(double v) { return FixSingle(static_cast<float>(v)); }
+
+TEST(LegacyWriter, Version4DocumentsReadBackWhatTheLayoutCarries) {
+  test::TTempDir dir;
+  for (int version : {420, 415, 410, 400}) {
+    SCOPED_TRACE(version);
+    TManifold doc;
+    BuildVersion4Demo(doc);
+    if (HasFatalFailure()) return;
+    std::string path = dir.Write("v4.mnf", writer::Version4Document(doc, version));
+    EXPECT_EQ(TManifold::DetectFileVersion(path), version);
+    test::TRecordingMessages messages;
+    TManifold m;
+    m.SetMessages(&messages);
+    ASSERT_TRUE(m.LoadManifoldFile(path));
+    EXPECT_TRUE(messages.Errors.empty());
+    EXPECT_EQ(m.SizeX, doc.SizeX);
+    EXPECT_EQ(m.Text2040, doc.Text2040.substr(0, 12));
+    EXPECT_EQ(m.Project.ProjectName, "Demo");
+    EXPECT_EQ(m.Project.Client, "Demo");  // the old header has one text for both
+    EXPECT_EQ(m.Project.Drawn, "JD");
+    EXPECT_EQ(m.Project.CreatedOn, 36000.5);
+    EXPECT_EQ(m.Project.Comments.Lines(), doc.Project.Comments.Lines());
+    EXPECT_EQ(m.PlotSettings1.Sizes[1], doc.PlotSettings1.Sizes[1]);
+    EXPECT_EQ(m.PlotSettings1.Setting50070, doc.PlotSettings1.Setting50070);
+    ASSERT_EQ(m.Groups.Count(), doc.Groups.Count());
+    for (int i = 0; i < m.Groups.Count(); ++i) {
+      EXPECT_EQ(m.Groups.Items(i).Code, doc.Groups.Items(i).Code);
+      EXPECT_EQ(m.Groups.Items(i).Color, doc.Groups.Items(i).Color);
+    }
+    ASSERT_EQ(m.Holes.Count(), doc.Holes.Count());
+    for (int i = 0; i < m.Holes.Count(); ++i) {
+      SCOPED_TRACE(i);
+      const THole& a = m.Holes.Items(i);
+      const THole& e = doc.Holes.Items(i);
+      EXPECT_EQ(a.Number, e.Number);
+      EXPECT_EQ(a.Face, e.Face);
+      EXPECT_EQ(a.X, ThroughSingle(e.X));
+      EXPECT_EQ(a.Y, ThroughSingle(e.Y));
+      EXPECT_EQ(a.Flags, e.Flags & (1 | 2 | 4 | 8 | 256 | 1024 | 2048 | 4096 | 8192));
+      EXPECT_EQ(a.PatternId, e.PatternId);
+      if (e.PatternId >= 0) EXPECT_EQ(a.PatternIndex, e.PatternIndex);
+      EXPECT_EQ(a.TiltAngle, e.TiltAngle);
+      EXPECT_EQ(a.TiltDirection, e.TiltDirection);
+      EXPECT_EQ(a.LabelRotation, e.LabelRotation);
+      ASSERT_EQ(a.Steps.Count(), e.Steps.Count());
+      for (int k = 0; k < a.Steps.Count(); ++k) {
+        const TStep& as = a.Steps.Items(k);
+        const TStep& es = e.Steps.Items(k);
+        EXPECT_EQ(as.Number, es.Number);
+        EXPECT_EQ(as.Flags, es.Flags & 7);
+        EXPECT_EQ(as.Diameter, ThroughSingle(es.Diameter));
+        EXPECT_EQ(as.Depth, ThroughSingle(es.Depth));
+        EXPECT_EQ(as.ThreadDiameter, ThroughSingle(es.ThreadDiameter));
+        EXPECT_EQ(as.PointAngle, es.PointAngle);
+        EXPECT_EQ(as.Remark, es.Remark.substr(0, 24));
+        EXPECT_EQ(as.GroupCode, es.GroupCode.substr(0, 5));
+        EXPECT_EQ(as.PortDepthA, ThroughSingle(es.PortDepthA));
+      }
+      ASSERT_EQ(a.Contours.Count(), e.Contours.Count());
+      for (int k = 0; k < a.Contours.Count(); ++k) EXPECT_EQ(a.Contours.Items(k).Y, e.Contours.Items(k).Y);
+      ASSERT_EQ(a.Valves.Count(), std::min(e.Valves.Count(), 1));
+      if (a.Valves.Count() > 0) {
+        EXPECT_EQ(a.Valves.Items(0).ItemNumber, e.Valves.Items(0).ItemNumber);
+        EXPECT_EQ(a.Valves.Items(0).ItemNumberX, e.Valves.Items(0).ItemNumberX);
+        EXPECT_EQ(a.Valves.Items(0).ItemNumberRotation, e.Valves.Items(0).ItemNumberRotation);
+      }
+    }
   }
 }
 

@@ -13,6 +13,7 @@ using TFileBytes = std::vector<uint8_t>;
 class TOldBytes {
 public:
   explicit TOldBytes(size_t size, uint8_t fill = 0) : B(size, fill) {}
+  explicit TOldBytes(TFileBytes bytes) : B(std::move(bytes)) {}
 
   TOldBytes& U8(size_t off, uint8_t v) { return Put(off, v); }
   TOldBytes& U16(size_t off, uint16_t v) { return Put(off, v); }

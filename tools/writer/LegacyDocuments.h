@@ -8,6 +8,8 @@ namespace qv::writer {
 
 // Record images of version 540, 530, 520, 510 or 500.
 TBytes Version5Document(TManifold& doc, int version);
+// Typed-record layouts of version 420, 415, 410 or 400; a hole keeps its first valve only.
+TBytes Version4Document(TManifold& doc, int version);
 
 // The version text of a code ("5.40" for 540).
 std::string VersionText(int version);
