@@ -1,7 +1,9 @@
 #include "platform/IniFiles.h"
 
-// 8-bit text only: no wide-character conversion is compiled in.
+// 8-bit text only: no wide-character conversion is compiled in. Debian's header keeps the template
+// bodies behind SI_IMPLEMENTATION; this is the one file that instantiates them.
 #define SI_NO_CONVERSION
+#define SI_IMPLEMENTATION
 #include <SimpleIni.h>
 #include <charconv>
 #include <sys/stat.h>

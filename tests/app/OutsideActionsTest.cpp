@@ -1,0 +1,281 @@
+// Hand-over to the design application, e-mail to support, the help and the about box.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QTest>
+#include <QToolButton>
+#include <QUrl>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "app/AboutDialog.h"
+#include "app/Help.h"
+#include "app/JpegImages.h"
+#include "app/OutsideActions.h"
+#include "tests/TestFiles.h"
+#include "tests/app/FakeRegistry.h"
+
+namespace qv {
+namespace {
+
+std::string ReadText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+TEST(CommandLineReduction, QuotedPathExeOrFirstWord) {
+  EXPECT_EQ(ReduceCommandLine("\"C:\\Program Files\\Quorvela\\QUORVELA.EXE\" \"%1\""),
+            "C:\\Program Files\\Quorvela\\QUORVELA.EXE");
+  EXPECT_EQ(ReduceCommandLine("\"/opt/q/viewer  \" %f"), "/opt/q/viewer");
+  EXPECT_EQ(ReduceCommandLine("C:\\Quorvela\\quorvela.exe %1"), "C:\\Quorvela\\quorvela.exe");
+  EXPECT_EQ(ReduceCommandLine("wine C:\\Q\\QUORVELA.EXE.bak x.EXE"), "wine C:\\Q\\QUORVELA.EXE");
+  EXPECT_EQ(ReduceCommandLine("/usr/bin/quorvela-viewer %f"), "/usr/bin/quorvela-viewer");
+  EXPECT_EQ(ReduceCommandLine("\"unterminated path"), "unterminated path");
+  EXPECT_EQ(ReduceCommandLine(""), "");
+}
+
+TEST(DesignApplication, RecognisedByItsProgram) {
+  EXPECT_TRUE(IsDesignApplication("C:\\Programs\\QUORVELA.EXE"));
+  EXPECT_TRUE(IsDesignApplication("/home/u/.wine/drive_c/q/quorvela.exe"));
+  EXPECT_TRUE(IsDesignApplication("/opt/quorvela/bin/quorvela"));
+  EXPECT_FALSE(IsDesignApplication("/usr/bin/quorvela-viewer"));
+  EXPECT_FALSE(IsDesignApplication(""));
+}
+
+class HandOverTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    Program = Dir.Write("QUORVELA.EXE", "#!/bin/sh\n");
+    Registry.Values[".mnf"] = "Quorvela.MNF";
+    Registry.Values["quorvela.mnf\\shell\\open\\command"] = "\"" + Program + "\" \"%1\"";
+  }
+  std::string DesignPath() {
+    return GetDesignApplicationPath(Registry, [this](const std::string& title, const std::string& prompt,
+                                                     const std::string& preset) -> std::optional<std::string> {
+      Asked.push_back(title + "|" + prompt + "|" + preset);
+      return Typed;
+    });
+  }
+  bool Open(std::string& pathToMain, const std::string& document) {
+    return OpenInQuorvela(pathToMain, document, [this] { return DesignPath(); }, Messages,
+                          [this](const std::string& p, const std::string& a) {
+                            Started.push_back(p + "|" + a);
+                            return true;
+                          });
+  }
+  test::TTempDir Dir;
+  std::string Program;
+  test::TFakeRegistry Registry;
+  test::TRecordingMessages Messages;
+  std::optional<std::string> Typed;
+  std::vector<std::string> Asked, Started;
+};
+
+TEST_F(HandOverTest, RegisteredProgramIsTakenWithoutAsking) {
+  EXPECT_EQ(FindRegisteredProgram(Registry, ".mnf", "open"), Program);
+  EXPECT_EQ(DesignPath(), Program);
+  EXPECT_TRUE(Asked.empty());
+}
+
+TEST_F(HandOverTest, MissingProgramIsAskedForAndCancelGivesNothing) {
+  Registry.Values["quorvela.mnf\\shell\\open\\command"] = "C:\\Gone\\QUORVELA.EXE \"%1\"";
+  Typed = "/typed/anything";
+  EXPECT_EQ(DesignPath(), "/typed/anything");
+  ASSERT_EQ(Asked.size(), 1u);
+  EXPECT_EQ(Asked[0], "Path to Quorvela3DViewer|Enter the path to Quorvela3DViewer:|C:\\Gone\\QUORVELA.EXE");
+  Typed.reset();
+  EXPECT_EQ(DesignPath(), "");
+  Registry.Values.erase(".mnf");
+  EXPECT_EQ(FindRegisteredProgram(Registry, ".mnf", "open"), "");
+}
+
+TEST_F(HandOverTest, FirstUseStoresTheRegisteredProgramAndStartsItWithTheDocument) {
+  std::string pathToMain;
+  EXPECT_TRUE(Open(pathToMain, "/docs/Block A.mnf"));
+  EXPECT_EQ(pathToMain, Program);
+  EXPECT_TRUE(Messages.Questions.empty());
+  EXPECT_EQ(Started, (std::vector<std::string>{Program + "|/docs/Block A.mnf"}));
+}
+
+TEST_F(HandOverTest, DifferentStoredPathIsConfirmed) {
+  const std::string stored = "/other/QUORVELA.EXE";
+  std::string pathToMain = stored;
+  Messages.Answer = true;  // Yes: keep the stored program
+  EXPECT_TRUE(Open(pathToMain, "/d/x.mnf"));
+  ASSERT_EQ(Messages.Questions.size(), 1u);
+  EXPECT_EQ(Messages.Questions[0], "The current path to Quorvela3DViewer\r" + stored +
+                                       "\ris not equal to the path in the registry!\r" + Program + "\rIs this correct?");
+  EXPECT_EQ(pathToMain, stored);
+  EXPECT_EQ(Started.back(), stored + "|/d/x.mnf");
+
+  Messages.Answer = false;  // No: take the registry's
+  EXPECT_TRUE(Open(pathToMain, "/d/x.mnf"));
+  EXPECT_EQ(pathToMain, Program);
+  EXPECT_EQ(Started.back(), Program + "|/d/x.mnf");
+}
+
+TEST_F(HandOverTest, SamePathInOtherCaseNeedsNoQuestionAndNothingHappensWithoutDocumentOrPath) {
+  std::string pathToMain = Program;
+  for (char& c : pathToMain) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  EXPECT_TRUE(Open(pathToMain, "/d/x.mnf"));
+  EXPECT_TRUE(Messages.Questions.empty());
+
+  EXPECT_FALSE(Open(pathToMain, ""));
+  Registry.Values.clear();
+  std::string empty;
+  EXPECT_FALSE(Open(empty, "/d/x.mnf"));  // nothing registered and the box cancelled
+  EXPECT_EQ(Started.size(), 1u);
+  EXPECT_TRUE(Messages.Errors.empty());
+}
+
+TEST(StartDetached, TheDocumentIsTheProgramsOneArgument) {
+  test::TTempDir dir;
+  const std::string out = dir.Path() + "/args";
+  const std::string script = dir.Write("prog", "#!/bin/sh\nprintf '%s|' \"$#\" \"$@\" > '" + out + ".tmp'; mv '" + out +
+                                                   ".tmp' '" + out + "'\n");
+  std::filesystem::permissions(script, std::filesystem::perms::owner_all);
+  ASSERT_TRUE(StartDetached(script, "/docs/Block A \"x\".mnf"));
+  for (int i = 0; i < 100 && !std::filesystem::exists(out); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_EQ(ReadText(out), "1|/docs/Block A \"x\".mnf|");
+}
+
+TEST(Email, MailtoTextAndFailureMessage) {
+  EXPECT_EQ(SupportMailto(), "mailto:support@quorvela.example?Subject=Quorvela3DViewer Isometric Viewer Question&Body=");
+  test::TRecordingMessages messages;
+  QUrl handed;
+  EXPECT_TRUE(SendSupportEmail(messages, [&](const QUrl& url) {
+    handed = url;
+    return true;
+  }));
+  EXPECT_TRUE(messages.Errors.empty());
+  EXPECT_EQ(handed.scheme(), "mailto");
+  EXPECT_EQ(handed.path(), "support@quorvela.example");
+  EXPECT_EQ(handed.query(QUrl::FullyDecoded), "Subject=Quorvela3DViewer Isometric Viewer Question&Body=");
+  EXPECT_FALSE(SendSupportEmail(messages, [](const QUrl&) { return false; }));
+  EXPECT_EQ(messages.Errors, std::vector<std::string>{"Cannot send email!"});
+}
+
+// ---- help ----
+
+TEST(Help, EveryTopicHasAnAnchorInTheHelpPage) {
+  const std::string page = ReadText(test::SourceDir() + "/hlp/Quorvela3DViewer.html");
+  ASSERT_FALSE(page.empty());
+  for (int topic : {HelpTopic::GroupsList, HelpTopic::HideUnchecked, HelpTopic::FaceNumbers, HelpTopic::HoleNumbers,
+                    HelpTopic::ShowManifold, HelpTopic::Perspective, HelpTopic::Axis, HelpTopic::ContinuousOrbit,
+                    HelpTopic::UseColors, HelpTopic::ShowThread, HelpTopic::Transparent, HelpTopic::Contours,
+                    HelpTopic::FilledCylinders, HelpTopic::Registry})
+    EXPECT_NE(page.find("id=\"" + HelpAnchor(topic) + "\""), std::string::npos) << topic;
+  EXPECT_NE(page.find("id=\"contents\""), std::string::npos);
+  EXPECT_NE(page.find("id=\"index\""), std::string::npos);
+  // Every link inside the page leads to an anchor it has.
+  for (size_t at = page.find("href=\"#"); at != std::string::npos; at = page.find("href=\"#", at + 1)) {
+    std::string anchor = page.substr(at + 7, page.find('"', at + 7) - at - 7);
+    EXPECT_NE(page.find("id=\"" + anchor + "\""), std::string::npos) << anchor;
+  }
+}
+
+TEST(Help, TopicOpensThroughAForwardingPageThatKeepsTheAnchor) {
+  test::TTempDir dir;
+  const std::string help = dir.Write("hlp file.html", "<html></html>");
+  QUrl opened;
+  auto open = [&](const QUrl& url) {
+    opened = url;
+    return true;
+  };
+  ASSERT_TRUE(ShowHelp("", open, help));
+  EXPECT_EQ(opened.toLocalFile().toStdString(), help);
+  ASSERT_TRUE(ShowHelp(HelpAnchor(4600), open, help));
+  const std::string forward = ReadText(opened.toLocalFile().toStdString());
+  EXPECT_NE(forward.find("url=file://" + dir.Path() + "/hlp%20file.html#topic-4600\""), std::string::npos) << forward;
+  EXPECT_FALSE(ShowHelp("contents", open, ""));
+}
+
+TEST(Help, BuiltProgramFindsItsHelpAndIconsBesideIt) {
+  const std::string programDir = std::filesystem::path(QV_VIEWER).parent_path().string() + "/";
+  EXPECT_EQ(FindProgramFile("hlp/Quorvela3DViewer.html", programDir),
+            std::filesystem::weakly_canonical(programDir + "hlp/Quorvela3DViewer.html").string());
+  EXPECT_FALSE(FindIconTheme(programDir).empty());
+  EXPECT_EQ(FindProgramFile("hlp/none.html", programDir), "");
+}
+
+TEST(Help, F1AndWhatsThisOpenTheTopicOfTheControlOrItsParent) {
+  QWidget panel;
+  QWidget* box = new QWidget(&panel);
+  QWidget* inner = new QWidget(box);
+  QWidget* bare = new QWidget(&panel);
+  SetHelpTopic(box, HelpTopic::Transparent);
+  std::vector<int> shown;
+  TContextHelp help(nullptr, [&](int topic) {
+    shown.push_back(topic);
+    return true;
+  });
+  for (QWidget* w : {box, inner, bare}) w->installEventFilter(&help);
+  QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+  QCoreApplication::sendEvent(inner, &f1);
+  QCoreApplication::sendEvent(bare, &f1);
+  QHelpEvent whatsThis(QEvent::WhatsThis, QPoint(1, 1), QPoint(1, 1));
+  QCoreApplication::sendEvent(box, &whatsThis);
+  EXPECT_EQ(shown, (std::vector<int>{211080, 211080}));
+  EXPECT_EQ(HelpTopicOf(bare), 0);
+}
+
+// ---- about box ----
+
+TEST(AboutBox, PictureLabelsButtonAndEsc) {
+  const QImage& picture = AboutPicture();
+  ASSERT_FALSE(picture.isNull());
+  EXPECT_EQ(picture.size(), QSize(640, 350));
+
+  TAboutDlg box;
+  EXPECT_TRUE(box.windowFlags() & Qt::FramelessWindowHint);
+  EXPECT_EQ(box.windowTitle(), "About Quorvela");
+  EXPECT_EQ(box.size(), QSize(640, 350));
+  EXPECT_EQ(box.Label6->text(), "2012  build 01");
+  EXPECT_FALSE(box.Label7->text().isEmpty());
+  EXPECT_EQ(box.Label6->geometry().right() + 1, 640 - 8);
+  EXPECT_EQ(box.Label6->y(), 350 - 4 - box.Label6->height());
+  EXPECT_EQ(box.Label7->pos(), QPoint(64, box.Label6->y()));
+  EXPECT_EQ(box.CloseButton->text(), "X");
+  EXPECT_EQ(box.CloseButton->y(), 4);
+  EXPECT_EQ(box.CloseButton->geometry().right() + 1, 640 - 4);
+
+  box.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+  QTest::keyClick(&box, Qt::Key_Escape);
+  EXPECT_FALSE(box.isVisible());
+  box.show();
+  QTest::mouseClick(box.CloseButton, Qt::LeftButton);
+  EXPECT_FALSE(box.isVisible());
+}
+
+TEST(Jpeg, DamagedDataGivesNoPictureAndAReason) {
+  std::string error;
+  EXPECT_TRUE(DecodeJpeg(QByteArray(), error).isNull());
+  EXPECT_TRUE(DecodeJpeg(QByteArray("not a jpeg at all"), error).isNull());
+  EXPECT_FALSE(error.empty());
+  QFile file(QString::fromStdString(test::SourceDir() + "/resources/about.jpg"));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray bytes = file.readAll();
+  error.clear();
+  EXPECT_TRUE(DecodeJpeg(bytes.left(200), error).isNull());  // cut inside the headers
+  EXPECT_FALSE(error.empty());
+  QByteArray huge = bytes;
+  // Claim 60000 x 60000 pixels in the frame header: refused before decoding.
+  int sof = huge.indexOf("\xFF\xC0");
+  ASSERT_GT(sof, 0);
+  huge[sof + 5] = char(0xEA);
+  huge[sof + 6] = char(0x60);
+  huge[sof + 7] = char(0xEA);
+  huge[sof + 8] = char(0x60);
+  EXPECT_TRUE(DecodeJpeg(huge, error).isNull());
+}
+
+}  // namespace
+}  // namespace qv
