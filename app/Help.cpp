@@ -65,8 +65,7 @@ std::string HelpRedirectPage(const std::string& helpFile, const std::string& anc
          "<body><p><a href=\"" + target + "\">Quorvela 3D Viewer Help</a></p></body></html>\n";
 }
 
-bool ShowHelp(const std::string& anchor, const std::function<bool(const QUrl&)>& open) {
-  const std::string helpFile = HelpFilePath();
+bool ShowHelp(const std::string& anchor, const std::function<bool(const QUrl&)>& open, const std::string& helpFile) {
   if (helpFile.empty()) return false;
   std::string page = helpFile;
   if (!anchor.empty()) {

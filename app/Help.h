@@ -46,7 +46,8 @@ std::string HelpRedirectPage(const std::string& helpFile, const std::string& anc
 
 // Opens the help at `anchor` ("contents", "index", HelpAnchor(n)); false when there is no help file or
 // the desktop cannot open it. `open` defaults to QDesktopServices::openUrl.
-bool ShowHelp(const std::string& anchor, const std::function<bool(const QUrl&)>& open = {});
+bool ShowHelp(const std::string& anchor, const std::function<bool(const QUrl&)>& open = {},
+              const std::string& helpFile = HelpFilePath());
 bool ShowHelpContents();
 bool ShowHelpIndex();
 bool ShowHelpTopic(int topic);
