@@ -78,7 +78,7 @@ TRegistryDlg::TRegistryDlg(TClassRegistry& registry, std::string exePath, QWidge
 
   NoteMemo = new QPlainTextEdit(this);
   NoteMemo->setReadOnly(true);
-  NoteMemo->setFixedHeight(NoteMemo->fontMetrics().lineSpacing() * 4);
+  NoteMemo->setFixedHeight(NoteMemo->fontMetrics().lineSpacing() * 4 + 2 * NoteMemo->frameWidth() + 8);
 
   CheckBox1 = new QCheckBox("Check if this program is the default Viewer at startup.", this);
 
@@ -122,8 +122,7 @@ TRegistryDlg::TRegistryDlg(TClassRegistry& registry, std::string exePath, QWidge
 void TRegistryDlg::showEvent(QShowEvent* event) {
   ReadAssociations();
   NoteMemo->setPlainText("Note for Linux users:\n"
-                         "The settings apply to your user account only (the desktop's file associations "
-                         "in your home folder); no administrator rights are needed.");
+                         "The settings apply to your user account only; no administrator rights are needed.");
   QDialog::showEvent(event);
   OkButton->setFocus();
 }
