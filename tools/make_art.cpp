@@ -1,6 +1,8 @@
 // Draws the viewer's pictures: the application icon and the two file-type icons (SVG and PNG in the
 // hicolor sizes) and the about picture (640 x 350 JPEG). The results are checked in under
-// resources/; run `make-art <resources folder>` after changing a drawing.
+// resources/; run `make-art <resources folder> [view.png]` after changing a drawing. With a picture of
+// the viewer's own (quorvela-viewer --export view.png --size 640x350 samples/demo.mnf) the about
+// picture shows that view; without one, a drawn block.
 #include <QColor>
 #include <QDir>
 #include <QFile>
@@ -110,10 +112,29 @@ bool WriteIcon(const QString& root, const QString& context, const QString& name,
   return true;
 }
 
-bool WriteAbout(const QString& file) {
+bool WriteAbout(const QString& file, const QString& view) {
   QImage image(640, 350, QImage::Format_RGB32);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
+  QImage rendered;
+  if (!view.isEmpty() && rendered.load(view)) {
+    p.drawImage(image.rect(), rendered);
+    // Room for the white texts: a dark title plate and a dark band at the bottom.
+    QLinearGradient plate(0, 0, 360, 0);
+    plate.setColorAt(0, QColor(10, 28, 60, 230));
+    plate.setColorAt(1, QColor(10, 28, 60, 0));
+    p.fillRect(QRect(0, 0, 360, 130), plate);
+    p.fillRect(QRect(0, 326, 640, 24), QColor(10, 28, 60, 210));
+    p.fillRect(QRect(604, 0, 36, 34), QColor(10, 28, 60, 210));  // under the close button
+    QFont title("Liberation Sans");
+    title.setPixelSize(34);
+    title.setBold(true);
+    p.setFont(title);
+    p.setPen(Qt::white);
+    p.drawText(QRectF(20, 14, 340, 90), Qt::AlignLeft | Qt::TextWordWrap, "Quorvela\n3D Viewer");
+    p.end();
+    return image.save(file, "JPG", 90);
+  }
   QLinearGradient sky(0, 0, 640, 350);
   sky.setColorAt(0, QColor(16, 36, 72));
   sky.setColorAt(1, QColor(20, 96, 120));
@@ -139,8 +160,8 @@ bool WriteAbout(const QString& file) {
 int main(int argc, char* argv[]) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
-  if (argc != 2) {
-    std::fputs("usage: make-art RESOURCES_FOLDER\n", stderr);
+  if (argc != 2 && argc != 3) {
+    std::fputs("usage: make-art RESOURCES_FOLDER [VIEW.png]\n", stderr);
     return 2;
   }
   const QString root = QString::fromLocal8Bit(argv[1]);
@@ -148,7 +169,7 @@ int main(int argc, char* argv[]) {
   bool ok = WriteIcon(theme, "apps", "quorvela-viewer", Block(1, 0, 0)) &&
             WriteIcon(theme, "mimetypes", "application-x-quorvela-mnf", Document(QColor(42, 110, 187))) &&
             WriteIcon(theme, "mimetypes", "application-x-quorvela-mvf", Document(QColor(46, 154, 74))) &&
-            WriteAbout(root + "/about.jpg");
+            WriteAbout(root + "/about.jpg", argc == 3 ? QString::fromLocal8Bit(argv[2]) : QString());
   if (!ok) std::fputs("make-art: cannot write the pictures\n", stderr);
   return ok ? 0 : 1;
 }
