@@ -1,8 +1,10 @@
-// The modes of the program that need no display: --dump (and, later, the scene and picture modes).
+// The modes of the program that need no display: --dump, --scene-dump and --export.
 #pragma once
 #include <string>
+#include <vector>
 
 #include "model/UserMessages.h"
+#include "scene/SceneOptions.h"
 
 namespace qv {
 
@@ -25,5 +27,34 @@ int LoadForCommandLine(TManifold& doc, const std::string& path, bool& loaded);
 
 // --dump: prints {"Version", "Loaded", "Document"}; exit 0 when loaded, 1 when not, 2 for a bad file.
 int RunDump(const std::string& path, bool answerYes);
+
+// The flags of the scene modes, as given: they set the option boxes, the text height factor and
+// the groups list from their start states.
+struct TSceneFlags {
+  std::vector<std::string> Sets;           // KEY=0 or KEY=1, KEY being the box's settings-file key
+  std::string TextHeight;                  // empty: the start value 10
+  std::vector<std::string> UncheckGroups;  // groups-list texts; "(None)" is the first entry
+  bool HideUnchecked = false;
+};
+
+// The option boxes and text height factor from their start states and the flags. False with a
+// message for a flag that names no box or gives no valid value.
+bool ParseSceneFlags(const TSceneFlags& flags, TSceneOptions& options, std::string& error);
+
+// The groups list of the document, all checked, then every entry whose text is one of `codes`
+// unchecked. False with a message for a code that no entry has.
+bool ApplyGroupFlags(const TManifold& doc, const std::vector<std::string>& codes, TSceneOptions& options,
+                     std::string& error);
+
+// --scene-dump: prints the children of the model root as JSON after opening `path`; exit 0 when
+// loaded, 1 when not (the scene is then empty), 2 for a bad file or flag.
+int RunSceneDump(const std::string& path, const TSceneFlags& flags, bool answerYes);
+
+// --export: draws the view as it is right after opening `path` on a white background into a
+// width x height picture, written as PNG when `out` ends in .png and as a 24-bit BMP otherwise.
+// `size` is "WxH" or empty for 548 x 710. Exit 0 when written, 1 when the document does not load
+// or the picture cannot be drawn or written, 2 for a bad file or flag.
+int RunExport(const std::string& out, const std::string& path, const std::string& size, const TSceneFlags& flags,
+              bool answerYes);
 
 }  // namespace qv

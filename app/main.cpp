@@ -21,10 +21,32 @@ int main(int argc, char* argv[]) {
   QCommandLineOption yes("yes", "Answer Yes to the loader's questions (with --dump).");
   parser.addOption(dump);
   parser.addOption(yes);
+  QCommandLineOption sceneDump("scene-dump", "Print the scene built from FILE as JSON and exit.", "FILE");
+  QCommandLineOption exportPicture("export", "Draw the view of FILE into the picture OUT (.bmp or .png) and exit.",
+                                   "OUT");
+  QCommandLineOption size("size", "Picture size for --export (default 548x710).", "WxH");
+  QCommandLineOption set("set", "Set an option box (FaceNumbers, HoleNumbers, ShowManifold, ...).", "KEY=0|1");
+  QCommandLineOption textHeight("text-height", "Text height factor, 1 to 200 (default 10).", "N");
+  QCommandLineOption uncheckGroup("uncheck-group", "Uncheck the groups-list entry CODE (\"(None)\": the first).",
+                                  "CODE");
+  QCommandLineOption hideUnchecked("hide-unchecked", "Hide the holes of unchecked groups.");
+  parser.addOptions({sceneDump, exportPicture, size, set, textHeight, uncheckGroup, hideUnchecked});
   parser.addPositionalArgument("FILE", "The document to open.");
   parser.process(app);
 
-  if (parser.isSet(dump)) return qv::RunDump(QFile::encodeName(parser.value(dump)).toStdString(), parser.isSet(yes));
+  auto bytes = [](const QString& s) { return QFile::encodeName(s).toStdString(); };
+  if (parser.isSet(dump)) return qv::RunDump(bytes(parser.value(dump)), parser.isSet(yes));
+  if (parser.isSet(sceneDump) || parser.isSet(exportPicture)) {
+    qv::TSceneFlags flags;
+    for (const QString& v : parser.values(set)) flags.Sets.push_back(bytes(v));
+    flags.TextHeight = bytes(parser.value(textHeight));
+    for (const QString& v : parser.values(uncheckGroup)) flags.UncheckGroups.push_back(v.toStdString());
+    flags.HideUnchecked = parser.isSet(hideUnchecked);
+    if (parser.isSet(sceneDump)) return qv::RunSceneDump(bytes(parser.value(sceneDump)), flags, parser.isSet(yes));
+    if (parser.positionalArguments().isEmpty()) parser.showHelp(2);
+    return qv::RunExport(bytes(parser.value(exportPicture)), bytes(parser.positionalArguments().first()),
+                         bytes(parser.value(size)), flags, parser.isSet(yes));
+  }
   std::fputs("The window is not available in this build; use --dump FILE.\n", stderr);
   return 2;
 }

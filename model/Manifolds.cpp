@@ -208,6 +208,8 @@ bool TManifold::LoadRecordImage(const std::string& path) {
 
 bool TManifold::LoadLegacyVersion(int version, const std::string& path) {
   switch (version) {
+    case Version200: return LoadVersion200(path, *this);
+    case Version300: return LoadVersion300(path, *this);
     case Version400: return LoadVersion400(path, *this);
     case Version410: return LoadVersion410(path, *this);
     case Version415: return LoadVersion415(path, *this);
@@ -228,7 +230,7 @@ void TManifold::ReportEndedEarly(const std::string& path) {
 bool TManifold::Refuse(const std::string& path) {
   Msgs->ShowError("Cannot read \"" + path + "\"!" + CR + "The file was created by an incompatible version.");
   if (!Msgs->AskYesNo("Do you wish to read the file like a 1.00 file?")) return false;
-  return false;
+  return LoadVersion100(path, *this);
 }
 
 }  // namespace qv

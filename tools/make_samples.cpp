@@ -23,6 +23,9 @@ int main(int argc, char* argv[]) {
     for (int version : {420, 415, 410, 400})
       qv::writer::SaveFile(dir + "/demo" + std::to_string(version) + ".mnf",
                            qv::writer::Version4Document(doc, version));
+    qv::writer::SaveFile(dir + "/demo300.mnf", qv::writer::Version300Document(doc));
+    qv::writer::SaveFile(dir + "/demo200.mnf", qv::writer::Version200Document(doc));
+    qv::writer::SaveFile(dir + "/demo100.mnf", qv::writer::Version100Document(doc));
   } catch (const std::exception& e) {
     std::fprintf(stderr, "make-samples: %s\n", e.what());
     return 1;

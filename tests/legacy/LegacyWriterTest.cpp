@@ -194,7 +194,9 @@ TEST(LegacyWriter, Version4DocumentsReadBackWhatTheLayoutCarries) {
       EXPECT_EQ(a.Y, ThroughSingle(e.Y));
       EXPECT_EQ(a.Flags, e.Flags & (1 | 2 | 4 | 8 | 256 | 1024 | 2048 | 4096 | 8192));
       EXPECT_EQ(a.PatternId, e.PatternId);
-      if (e.PatternId >= 0) EXPECT_EQ(a.PatternIndex, e.PatternIndex);
+      if (e.PatternId >= 0) {
+        EXPECT_EQ(a.PatternIndex, e.PatternIndex);
+      }
       EXPECT_EQ(a.TiltAngle, e.TiltAngle);
       EXPECT_EQ(a.TiltDirection, e.TiltDirection);
       EXPECT_EQ(a.LabelRotation, e.LabelRotation);
@@ -221,6 +223,125 @@ TEST(LegacyWriter, Version4DocumentsReadBackWhatTheLayoutCarries) {
         EXPECT_EQ(a.Valves.Items(0).ItemNumberRotation, e.Valves.Items(0).ItemNumberRotation);
       }
     }
+  }
+}
+
+
+// A small block with what the headerless layouts can hold: a pattern with contour points and a valve,
+// a threaded step, and a plugged, angled hole with a turned label and a group letter in its remark.
+void BuildHeaderlessDemo(TManifold& doc) {
+  doc.Reset();
+  doc.SizeX = 120;
+  doc.SizeY = 90;
+  doc.SizeZ = 60;
+  doc.Text2040 = "Demo";
+  doc.Project.ProjectName = "Manifold with a long name XY";
+  doc.Project.Drawn = "JD";
+  THole& first = doc.Holes.Add();
+  first.Number = 1;
+  first.Face = 1;
+  first.X = 10;
+  first.Y = 20;
+  first.PatternId = 0;
+  first.PatternIndex = 0;
+  for (double p : {5.0, 7.0}) {
+    TContour& c = first.Contours.Add();
+    c.X = p;
+    c.Y = p + 1;
+  }
+  TValve& valve = first.Valves.Add();
+  valve.ItemNumber = "12";
+  valve.ItemNumberX = 3;
+  valve.ItemNumberY = 4;
+  valve.ItemNumberRotation = 90;
+  valve.Text30070 = "CART";
+  TStep& inner = first.Steps.Add();
+  inner.Diameter = 8;
+  inner.Depth = 30;
+  inner.Remark = "'V1";
+  TStep& outer = first.Steps.Add();
+  outer.Diameter = 12.5;
+  outer.Depth = 20;
+  outer.Flags = TStep::ThreadedBit;
+  outer.Text20200 = "M12";
+  outer.ThreadLength = 15;
+  THole& member = doc.Holes.Add();
+  member.Face = 1;
+  member.X = 30;
+  member.Y = 20;
+  member.PatternId = 0;
+  member.PatternIndex = 1;
+  member.Steps.Add().Diameter = 8;
+  member.Steps.Items(0).Depth = 30;
+  THole& angled = doc.Holes.Add();
+  angled.Face = 3;
+  angled.X = 40;
+  angled.Y = 50;
+  angled.Flags = THole::AngledBit | THole::PlugBit;
+  angled.TiltAngle = 30;
+  angled.TiltDirection = 90;
+  angled.LabelRotation = 180;
+  TStep& s = angled.Steps.Add();
+  s.Diameter = 6;
+  s.Depth = 40;
+  s.Remark = "TAP PLUG";
+  doc.Holes.Renumber();
+}
+
+TEST(LegacyWriter, HeaderlessDocumentsReadBackWhatTheLayoutCarries) {
+  test::TTempDir dir;
+  for (int version : {300, 200, 100}) {
+    SCOPED_TRACE(version);
+    TManifold doc;
+    BuildHeaderlessDemo(doc);
+    const writer::TBytes bytes = version == 300   ? writer::Version300Document(doc)
+                                 : version == 200 ? writer::Version200Document(doc)
+                                                  : writer::Version100Document(doc);
+    std::string path = dir.Write("old.mnf", bytes);
+    test::TRecordingMessages messages;
+    messages.Answer = true;
+    TManifold m;
+    m.SetMessages(&messages);
+    ASSERT_TRUE(m.LoadManifoldFile(path));
+    EXPECT_EQ(TManifold::DetectFileVersion(path), version == 100 ? VersionUnknown : version);
+    EXPECT_EQ(m.SizeY, 90);
+    if (version >= 200) {
+      EXPECT_EQ(m.Text2040, "Demo");
+      EXPECT_EQ(m.Project.ProjectName, version == 300 ? "Manifold with a long name XY" : "Manifold with a long nam");
+      EXPECT_EQ(m.Project.Drawn, "JD");
+    }
+    ASSERT_EQ(m.Holes.Count(), 3);
+    const THole& a = m.Holes.Items(0);
+    EXPECT_EQ(a.Number, 1);
+    EXPECT_EQ(a.PatternId, 0);
+    EXPECT_EQ(m.Holes.Items(1).PatternId, 0);
+    EXPECT_EQ(m.Holes.Items(1).PatternIndex, 1);
+    ASSERT_EQ(a.Steps.Count(), 2);
+    EXPECT_EQ(a.Steps.Items(1).Diameter, 12.5);
+    EXPECT_TRUE(a.Steps.Items(1).Threaded());
+    EXPECT_EQ(a.Steps.Items(1).Text20200, "M12");
+    EXPECT_EQ(a.Steps.Items(1).ThreadLength, 15);
+    EXPECT_EQ(a.Steps.Items(0).Remark, "'V1");
+    const THole& c = m.Holes.Items(2);
+    EXPECT_TRUE(c.Plug());
+    EXPECT_EQ(c.LabelRotation, 180);
+    EXPECT_EQ(c.Steps.Items(0).Remark, version == 300 ? "@2TAP PLUG" : "TAP PLUG");
+    EXPECT_EQ(c.Steps.Items(0).GroupCode, "P");
+    if (version == 100) {
+      EXPECT_EQ(a.Contours.Count(), 0);
+      EXPECT_EQ(a.Valves.Count(), 0);
+      EXPECT_FALSE(c.Angled());
+      continue;
+    }
+    ASSERT_EQ(a.Contours.Count(), 2);
+    EXPECT_EQ(a.Contours.Items(1).Y, 8);
+    ASSERT_EQ(a.Valves.Count(), 1);
+    EXPECT_EQ(a.Valves.Items(0).ItemNumber, "12");
+    EXPECT_EQ(a.Valves.Items(0).ItemNumberX, 3);
+    EXPECT_EQ(a.Valves.Items(0).ItemNumberRotation, 90);
+    EXPECT_TRUE(c.Angled());
+    EXPECT_EQ(c.TiltAngle, 30);
+    EXPECT_EQ(c.TiltDirection, 90);
   }
 }
 

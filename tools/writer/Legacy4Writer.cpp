@@ -3,10 +3,10 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "geometry/XYPoints.h"
 #include "legacy/Convert.h"
 #include "tools/writer/LegacyDocuments.h"
 #include "tools/writer/OldBlocks.h"
+#include "tools/writer/OldTilt.h"
 
 namespace qv::writer {
 
@@ -127,21 +127,6 @@ uint8_t PaletteIndex(int32_t color) {
     }
   }
   return static_cast<uint8_t>(best);
-}
-
-// The tilt as 4.10 and 4.00 stored it: the old pair that converts to the current one.
-void OldTilt(const THole& h, double& angle, double& direction) {
-  for (double a : {h.TiltAngle, -h.TiltAngle})
-    for (double d : {0.0, 90.0}) {
-      double ca = a, cd = d;
-      ConvertOldTilt(ca, cd, h.Face);
-      if (ca == NormalizeAngle(h.TiltAngle) && cd == NormalizeAngle(h.TiltDirection)) {
-        angle = a;
-        direction = d;
-        return;
-      }
-    }
-  angle = direction = 0.0;
 }
 
 void Put(TBytes& out, uint8_t type, const TBytes& record) {

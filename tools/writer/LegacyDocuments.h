@@ -10,6 +10,11 @@ namespace qv::writer {
 TBytes Version5Document(TManifold& doc, int version);
 // Typed-record layouts of version 420, 415, 410 or 400; a hole keeps its first valve only.
 TBytes Version4Document(TManifold& doc, int version);
+// Headerless record files: one record per step (3.00), one record per hole of up to three steps
+// (2.00, 1.00).
+TBytes Version300Document(TManifold& doc);
+TBytes Version200Document(TManifold& doc);
+TBytes Version100Document(TManifold& doc);
 
 // The version text of a code ("5.40" for 540).
 std::string VersionText(int version);

@@ -1,0 +1,249 @@
+// The scene modes of the command line: --scene-dump's JSON contract and flags, --export's pictures.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <array>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <nlohmann/json.hpp>
+#include <sys/wait.h>
+
+#include "tests/TestFiles.h"
+#include "tools/writer/Documents.h"
+
+namespace qv {
+namespace {
+
+struct TRun {
+  int Status = -1;
+  std::string Out;
+  std::string Err;
+};
+
+TRun RunViewer(const test::TTempDir& dir, const std::string& args) {
+  TRun r;
+  const std::string errFile = dir.Path() + "/stderr.txt";
+  std::string cmd = std::string("'") + QV_VIEWER + "' " + args + " 2>'" + errFile + "'";
+  FILE* p = popen(cmd.c_str(), "r");
+  if (!p) return r;
+  std::array<char, 65536> buf;
+  size_t n;
+  while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) r.Out.append(buf.data(), n);
+  int status = pclose(p);
+  r.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  std::ifstream err(errFile, std::ios::binary);
+  r.Err.assign(std::istreambuf_iterator<char>(err), {});
+  return r;
+}
+
+// Block 100 x 60 x 40 (scale 0.05) with groups A and B; hole 1 in A on face 1 at (30, 20), one
+// flat step of diameter 10 and depth 20, labelled "é1" (Windows-1252 0xE9); hole 2 in B.
+std::string WriteDocument(const test::TTempDir& dir) {
+  TManifold doc;
+  doc.SizeX = 100;
+  doc.SizeY = 60;
+  doc.SizeZ = 40;
+  for (const char* code : {"A", "B"}) {
+    TGroup& g = doc.Groups.Add();
+    g.Code = code;
+    g.Color = 0x0000FF;
+  }
+  for (int i = 0; i < 2; ++i) {
+    THole& h = doc.Holes.Add();
+    h.Number = i + 1;
+    h.Face = 1;
+    h.X = 30 + 40 * i;
+    h.Y = 20;
+    TStep& s = h.Steps.Add();
+    s.Diameter = 10;
+    s.Depth = 20;
+    s.PointAngle = 180;
+    s.GroupCode = i == 0 ? "A" : "B";
+    s.Remark = i == 0 ? "'\xE9" "1" : "";
+  }
+  return dir.Write("block.mnf", writer::TaggedDocument(doc, false));
+}
+
+int CountTag(const nlohmann::json& scene, int tag) {
+  int n = 0;
+  for (const auto& o : scene) n += o["Tag"] == tag;
+  return n;
+}
+
+TEST(SceneDumpCommand, FollowsTheContract) {
+  test::TTempDir dir;
+  const std::string path = WriteDocument(dir);
+  TRun r = RunViewer(dir, "--scene-dump '" + path + "'");
+  ASSERT_EQ(r.Status, 0) << r.Err;
+  const auto scene = nlohmann::json::parse(r.Out);
+  ASSERT_TRUE(scene.is_array());
+  // The box, the six face numbers, each hole's root, label or number texts.
+  const auto& box = scene[0];
+  EXPECT_EQ(box["Kind"], "TGLCube");
+  EXPECT_EQ(box["Tag"], 0);
+  EXPECT_EQ(box["CubeWidth"], 5.0);
+  EXPECT_EQ(box["CubeHeight"], 3.0);
+  EXPECT_EQ(box["CubeDepth"], 2.0);
+  EXPECT_EQ(box["Position"], nlohmann::json::array({0.0, 0.0, 0.0}));
+  EXPECT_EQ(box["Direction"], nlohmann::json::array({0.0, 0.0, 1.0}));
+  EXPECT_EQ(box["Up"], nlohmann::json::array({0.0, 1.0, 0.0}));
+  EXPECT_EQ(box["Material"]["BlendingMode"], "bmTransparency");
+  EXPECT_TRUE(box["Material"]["BackDiffuse"].is_null());
+  // Single-precision values as held: 0.8f and 0.4f, not 0.8 and 0.4.
+  EXPECT_EQ(box["Material"]["FrontDiffuse"][0].get<double>(), static_cast<double>(0.8f));
+  EXPECT_EQ(box["Material"]["FrontDiffuse"][3].get<double>(), static_cast<double>(0.4f));
+  EXPECT_TRUE(box["Children"].empty());
+
+  const auto& face1 = scene[1];
+  EXPECT_EQ(face1["Kind"], "TGLSpaceText");
+  EXPECT_EQ(face1["Text"], "Face1");
+  EXPECT_EQ(face1["TextHeight"].get<double>(), static_cast<double>(0.1f));
+  EXPECT_EQ(face1["Oblique"], 0.0);
+  EXPECT_EQ(face1["Adjust"]["Horz"], "haLeft");
+  EXPECT_EQ(face1["Adjust"]["Vert"], "vaBaseLine");
+
+  const auto& root = scene[7];
+  EXPECT_EQ(root["Kind"], "TGLAnnulus");
+  EXPECT_EQ(root["Tag"], 1);
+  EXPECT_EQ(root["Position"], nlohmann::json::array({1.0, 0.5, 0.5}));
+  EXPECT_EQ(root["Height"], 1.0);
+  EXPECT_EQ(root["Slices"], 16);
+  EXPECT_EQ(root["Stacks"], 1);
+  EXPECT_EQ(root["Loops"], 1);
+  for (const char* key : {"BottomRadius", "TopRadius", "BottomInnerRadius", "TopInnerRadius"})
+    EXPECT_EQ(root[key], 0.25) << key;
+  EXPECT_EQ(root["Material"]["FrontDiffuse"], nlohmann::json::array({1.0, 0.0, 0.0, 1.0}));
+  ASSERT_EQ(root["Children"].size(), 1u);
+  EXPECT_EQ(root["Children"][0]["Height"], 0.0);
+  EXPECT_EQ(scene[8]["Text"], "\u00E9" "1");
+  EXPECT_EQ(scene[9]["Text"], "1");
+  EXPECT_EQ(scene.size(), 12u);  // hole 2: root and its number
+}
+
+TEST(SceneDumpCommand, FlagsSetTheBoxesTheGroupsAndTheTextHeight) {
+  test::TTempDir dir;
+  const std::string path = WriteDocument(dir);
+  const auto dump = [&](const std::string& flags) {
+    TRun r = RunViewer(dir, "--scene-dump '" + path + "' " + flags);
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    return nlohmann::json::parse(r.Out);
+  };
+  // Without the box, the face numbers and the hole numbers: the two roots.
+  auto scene = dump("--set ShowManifold=0 --set FaceNumbers=0 --set HoleNumbers=0");
+  ASSERT_EQ(scene.size(), 2u);
+  EXPECT_EQ(scene[0]["Kind"], "TGLAnnulus");
+  // Filled cylinders, no colours.
+  scene = dump("--set ShowManifold=0 --set FaceNumbers=0 --set HoleNumbers=0 --set FilledCylinders=1 --set Colors=0");
+  EXPECT_EQ(scene[0]["Kind"], "TGLCylinder");
+  EXPECT_EQ(scene[0]["Material"]["FrontDiffuse"][0].get<double>(), static_cast<double>(0.8f));
+  // Transparent: no box; the bores translucent.
+  scene = dump("--set Transparent=1 --set FaceNumbers=0");
+  EXPECT_EQ(scene[0]["Kind"], "TGLAnnulus");
+  EXPECT_EQ(scene[0]["Material"]["BlendingMode"], "bmTransparency");
+  // Text height factor 20: face numbers 0.2 high.
+  scene = dump("--text-height 20");
+  EXPECT_EQ(scene[1]["TextHeight"].get<double>(), static_cast<double>(0.2f));
+  // Group B unchecked: hole 2 grey; hidden with --hide-unchecked.
+  scene = dump("--uncheck-group B");
+  EXPECT_EQ(scene[10]["Tag"], 2);
+  EXPECT_NEAR(scene[10]["Material"]["FrontDiffuse"][0].get<double>(), 85.0 / 255.0, 1e-6);
+  scene = dump("--uncheck-group B --hide-unchecked");
+  EXPECT_EQ(CountTag(scene, 2), 0);
+  EXPECT_EQ(CountTag(scene, 1), 3);
+  scene = dump("--uncheck-group '(None)' --uncheck-group A --uncheck-group B --hide-unchecked");
+  EXPECT_EQ(scene.size(), 7u);
+  // Dummy-hole and other keys are taken without regard to case.
+  dump("--set showdummyholes=1 --set ShowPlugs=0 --set ShowItemNumbers=0 --set ShowHoleText=0 --set ShowPorts=0 "
+       "--set ShowThread=0 --set Contours=0");
+}
+
+TEST(SceneDumpCommand, RefusesBadFlagsAndReportsFailedLoads) {
+  test::TTempDir dir;
+  const std::string path = WriteDocument(dir);
+  for (const char* flags : {"--set Perspective=1", "--set FaceNumbers=2", "--set FaceNumbers", "--text-height 0",
+                            "--text-height 201", "--text-height 1x", "--uncheck-group C"}) {
+    TRun r = RunViewer(dir, "--scene-dump '" + path + "' " + flags);
+    EXPECT_EQ(r.Status, 2) << flags;
+    EXPECT_TRUE(r.Out.empty()) << flags;
+    EXPECT_FALSE(r.Err.empty()) << flags;
+  }
+  EXPECT_EQ(RunViewer(dir, "--scene-dump '" + dir.Path() + "/missing.mnf'").Status, 2);
+  // A document that does not load builds no scene.
+  writer::TBytes b = writer::FileHeader("7.01");
+  b.resize(41, 0);
+  TRun r = RunViewer(dir, "--scene-dump '" + dir.Write("new.mnf", b) + "'");
+  EXPECT_EQ(r.Status, 1);
+  EXPECT_EQ(nlohmann::json::parse(r.Out), nlohmann::json::array());
+}
+
+// Reads the 54-byte header of a 24-bit BMP; pixel rows are stored bottom up, blue green red.
+struct TBmp {
+  int Width = 0, Height = 0, Bits = 0;
+  std::vector<uint8_t> Bytes;
+  int Row() const { return (Width * 3 + 3) / 4 * 4; }
+  std::array<int, 3> Rgb(int x, int y) const {
+    const size_t at = 54 + static_cast<size_t>(Height - 1 - y) * Row() + static_cast<size_t>(x) * 3;
+    return {Bytes[at + 2], Bytes[at + 1], Bytes[at]};
+  }
+};
+
+TBmp ReadBmp(const std::string& path) {
+  TBmp bmp;
+  std::ifstream f(path, std::ios::binary);
+  bmp.Bytes.assign(std::istreambuf_iterator<char>(f), {});
+  if (bmp.Bytes.size() < 54) return bmp;
+  auto i32 = [&](size_t at) {
+    return static_cast<int>(bmp.Bytes[at] | bmp.Bytes[at + 1] << 8 | bmp.Bytes[at + 2] << 16 | bmp.Bytes[at + 3] << 24);
+  };
+  bmp.Width = i32(18);
+  bmp.Height = i32(22);
+  bmp.Bits = bmp.Bytes[28] | bmp.Bytes[29] << 8;
+  return bmp;
+}
+
+bool NoContext(const TRun& r) { return r.Status == 1 && r.Err.find("Cannot draw the picture") != std::string::npos; }
+
+TEST(ExportCommand, DrawsTheBlockOnWhite) {
+  test::TTempDir dir;
+  const std::string path = WriteDocument(dir);
+  const std::string out = dir.Path() + "/view.bmp";
+  TRun r = RunViewer(dir, "--export '" + out + "' '" + path + "'");
+  if (NoContext(r)) GTEST_SKIP() << r.Err;
+  ASSERT_EQ(r.Status, 0) << r.Err;
+  const TBmp bmp = ReadBmp(out);
+  ASSERT_EQ(bmp.Width, 548);
+  ASSERT_EQ(bmp.Height, 710);
+  ASSERT_EQ(bmp.Bits, 24);
+  ASSERT_EQ(bmp.Bytes.size(), 54u + static_cast<size_t>(bmp.Row()) * 710);
+  EXPECT_EQ(bmp.Rgb(0, 0), (std::array<int, 3>{255, 255, 255}));
+  EXPECT_EQ(bmp.Rgb(547, 709), (std::array<int, 3>{255, 255, 255}));
+  // The camera looks at the block's centre: the middle of the picture shows the grey body.
+  const auto centre = bmp.Rgb(274, 355);
+  EXPECT_LT(centre[0], 250);
+  EXPECT_NEAR(centre[0], centre[2], 8);
+
+  // PNG by extension, of the size asked for, with the same pixels as the BMP.
+  const std::string png = dir.Path() + "/view.png", small = dir.Path() + "/small.bmp";
+  r = RunViewer(dir, "--export '" + png + "' --size 120x90 --set Transparent=1 '" + path + "'");
+  ASSERT_EQ(r.Status, 0) << r.Err;
+  ASSERT_EQ(RunViewer(dir, "--export '" + small + "' --size 120x90 --set Transparent=1 '" + path + "'").Status, 0);
+  QImage image(QString::fromStdString(png), "PNG");
+  ASSERT_FALSE(image.isNull());
+  EXPECT_EQ(image.width(), 120);
+  EXPECT_EQ(image.height(), 90);
+  const TBmp bmp2 = ReadBmp(small);
+  ASSERT_EQ(bmp2.Width, 120);
+  for (int y = 0; y < 90; y += 7)
+    for (int x = 0; x < 120; x += 7) {
+      const QColor c = image.pixelColor(x, y);
+      EXPECT_EQ(bmp2.Rgb(x, y), (std::array<int, 3>{c.red(), c.green(), c.blue()}));
+    }
+
+  EXPECT_EQ(RunViewer(dir, "--export '" + png + "' --size 0x90 '" + path + "'").Status, 2);
+  EXPECT_EQ(RunViewer(dir, "--export '" + png + "' --size 120 '" + path + "'").Status, 2);
+  EXPECT_EQ(RunViewer(dir, "--export '" + dir.Path() + "/no/such/dir/x.bmp' '" + path + "'").Status, 1);
+}
+
+}  // namespace
+}  // namespace qv
