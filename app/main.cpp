@@ -6,8 +6,12 @@
 
 #include "app/ApplicationHandling.h"
 #include "app/CommandLine.h"
+#include "app/WindowMain.h"
 
 int main(int argc, char* argv[]) {
+  // `quorvela-viewer [FILE]` opens the window; the command-line modes run without a display.
+  if (qv::WantsWindow(argc, argv)) return qv::RunWindow(argc, argv);
+
   QCoreApplication app(argc, argv);
   QCoreApplication::setOrganizationName(qv::CompanyName);
   QCoreApplication::setApplicationName(qv::ApplicationKey);
@@ -47,6 +51,5 @@ int main(int argc, char* argv[]) {
     return qv::RunExport(bytes(parser.value(exportPicture)), bytes(parser.positionalArguments().first()),
                          bytes(parser.value(size)), flags, parser.isSet(yes));
   }
-  std::fputs("The window is not available in this build; use --dump FILE.\n", stderr);
-  return 2;
+  parser.showHelp(2);
 }

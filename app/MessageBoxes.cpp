@@ -1,0 +1,29 @@
+#include "app/MessageBoxes.h"
+
+#include <QMessageBox>
+#include <QStringDecoder>
+
+#include "app/ApplicationHandling.h"
+#include "model/Dump.h"
+
+namespace qv {
+
+QString MessageText(const std::string& text) {
+  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+  QString decoded = utf8(QByteArray::fromStdString(text));
+  if (utf8.hasError()) decoded = QString::fromStdString(Cp1252ToUtf8(text));
+  decoded.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  decoded.replace(QChar('\r'), QChar('\n'));
+  return decoded;
+}
+
+void TMessageBoxMessages::ShowError(const std::string& text) {
+  QMessageBox::critical(Parent, QString::fromLatin1(ApplicationTitle), MessageText(text), QMessageBox::Ok);
+}
+
+bool TMessageBoxMessages::AskYesNo(const std::string& text) {
+  return QMessageBox::question(Parent, QString::fromLatin1(ApplicationTitle), MessageText(text),
+                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+}
+
+}  // namespace qv

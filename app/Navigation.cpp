@@ -1,0 +1,155 @@
+#include "app/Navigation.h"
+
+#include <cmath>
+
+namespace qv {
+
+namespace {
+
+struct TVec {
+  double X = 0, Y = 0, Z = 0;
+};
+
+TVec From(const TVector3f& v) { return {v.X, v.Y, v.Z}; }
+TVector3f To(const TVec& v) { return {static_cast<float>(v.X), static_cast<float>(v.Y), static_cast<float>(v.Z)}; }
+TVec Sub(const TVec& a, const TVec& b) { return {a.X - b.X, a.Y - b.Y, a.Z - b.Z}; }
+TVec Add(const TVec& a, const TVec& b) { return {a.X + b.X, a.Y + b.Y, a.Z + b.Z}; }
+TVec Mul(const TVec& a, double s) { return {a.X * s, a.Y * s, a.Z * s}; }
+double Dot(const TVec& a, const TVec& b) { return a.X * b.X + a.Y * b.Y + a.Z * b.Z; }
+TVec Cross(const TVec& a, const TVec& b) {
+  return {a.Y * b.Z - a.Z * b.Y, a.Z * b.X - a.X * b.Z, a.X * b.Y - a.Y * b.X};
+}
+double Length(const TVec& a) { return std::sqrt(Dot(a, a)); }
+TVec Unit(const TVec& a) {
+  const double l = Length(a);
+  return l > 0 ? Mul(a, 1 / l) : a;
+}
+
+// Right-hand rotation of v about the unit axis a by `degrees`.
+TVec Rotate(const TVec& v, const TVec& a, double degrees) {
+  const double t = degrees * M_PI / 180.0, c = std::cos(t), s = std::sin(t);
+  return Add(Add(Mul(v, c), Mul(Cross(a, v), s)), Mul(a, Dot(a, v) * (1 - c)));
+}
+
+}  // namespace
+
+float CameraTargetDistance(const TGLCameraState& camera) {
+  return static_cast<float>(Length(Sub(From(camera.Position), From(camera.Target))));
+}
+
+bool ScaleCameraDistance(TGLCameraState& camera, float ratio) {
+  if (!(ratio > 0.0f) || !std::isfinite(ratio)) return false;
+  const double distance = CameraTargetDistance(camera) * static_cast<double>(ratio);
+  if (!(distance >= MinCameraDistance && distance <= MaxCameraDistance)) return false;
+  const TVec p = From(camera.Position);
+  camera.Position = To(Add(p, Mul(Sub(p, From(camera.Target)), ratio - 1.0)));
+  return true;
+}
+
+TVector3f ScreenDeltaToGroundVector(const TGLCameraState& camera, int dx, int dy, float ratio) {
+  const TVec v = Sub(From(camera.Target), From(camera.Position));
+  const double l = std::hypot(v.X, v.Y);
+  const double d = l <= 1e-10 ? ratio : ratio / l;
+  return To({v.Y * dx * d + v.X * dy * d, v.Y * dy * d - v.X * dx * d, 0.0});
+}
+
+void RotateModel(TGLBaseSceneObject& object, const TGLCameraState& camera, float pitch, float turn, float roll) {
+  const TVec f = Unit(Sub(From(camera.Target), From(camera.Position)));
+  const TVec r = Unit(Cross(f, From(camera.Up)));
+  const TVec u = Cross(r, f);
+  auto turnVector = [&](TVec v) {
+    v = Rotate(v, r, -pitch);
+    v = Rotate(v, u, -turn);
+    return Rotate(v, f, -roll);
+  };
+  TVec direction = Unit(turnVector(From(object.Direction())));
+  TVec up = turnVector(From(object.Up()));
+  // Thousands of small turns in single precision would slowly shear the frame: keep it square.
+  up = Unit(Sub(up, Mul(direction, Dot(up, direction))));
+  if (Length(up) == 0 || !std::isfinite(Length(up)) || !std::isfinite(Length(direction))) return;
+  object.SetDirection(To(direction));
+  object.SetUp(To(up));
+}
+
+double ResetView(TGLBaseSceneObject& modelRoot, TGLCameraState& camera, double sizeX, double sizeY, double sizeZ) {
+  modelRoot.SetPosition(camera.Target);
+  auto usable = [](double size) { return size > 0 && std::isfinite(size) && std::isfinite(5.0 / size); };
+  double length = 100.0;
+  if (usable(sizeX)) {
+    length = sizeX;
+  } else {
+    double best = 0;
+    for (double size : {sizeY, sizeZ})
+      if (usable(size) && size > best) best = size;
+    if (best > 0) length = best;
+  }
+  const double scale = 5.0 / length;
+  const double reach = scale * length;  // 5 scene units
+  camera.Position = To({2 * reach, 2 * reach, reach});
+  return scale;
+}
+
+void TNavigator::MouseDown(int x, int y) {
+  LastMouseX = x;
+  LastMouseY = y;
+}
+
+bool TNavigator::MouseMove(int x, int y, const TPointerState& s) {
+  bool changed = false;
+  const bool free = Mode == TNavigationMode::Free;
+  if (!s.Empty()) {
+    DeltaX = LastMouseX - x;
+    DeltaY = LastMouseY - y;
+    if (free) {
+      if (s.Left) {
+        s.Shift ? Pan() : Turn();
+        changed = true;
+      } else if (s.Right) {
+        if (s.Shift) {
+          Pan();
+          changed = true;
+        } else {
+          changed = Zoom(y);
+        }
+      }
+    }
+  }
+  if (s.Left && Mode == TNavigationMode::Zoom) changed = Zoom(y);
+  if (s.Left && Mode == TNavigationMode::Rotate) {
+    Turn();
+    changed = true;
+  }
+  if (s.Left && Mode == TNavigationMode::Pan) {
+    Pan();
+    changed = true;
+  }
+  LastMouseX = x;
+  LastMouseY = y;
+  return changed;
+}
+
+bool TNavigator::Wheel(int delta) {
+  return ScaleCameraDistance(Camera, static_cast<float>(std::pow(1.1, delta / 120.0)));
+}
+
+void TNavigator::OrbitTick() { RotateModel(ModelRoot, Camera, static_cast<float>(DeltaY), static_cast<float>(DeltaX), 0); }
+
+void TNavigator::Turn() { RotateModel(ModelRoot, Camera, static_cast<float>(DeltaY), static_cast<float>(DeltaX), 0); }
+
+void TNavigator::Pan() {
+  // 200 is the camera's focal length: the pan speed grows with the zoom distance.
+  const TVector3f step = ScreenDeltaToGroundVector(Camera, -DeltaX, DeltaY, CameraTargetDistance(Camera) * 0.12f / 200.0f);
+  const TVector3f& p = ModelRoot.Position();
+  ModelRoot.SetPosition(p.X + step.X, p.Y + step.Y, p.Z + step.Z);
+}
+
+// The ratio of the pointer's height to its previous height; a previous height of 0, and a pointer
+// dragged above the view (ratio 0 or negative), give no step.
+bool TNavigator::Zoom(int y) {
+  if (LastMouseY == 0) return false;
+  const double ratio = static_cast<double>(y) / LastMouseY;
+  if (!(ratio > 0)) return false;
+  return ScaleCameraDistance(Camera, static_cast<float>(ratio));
+}
+
+}  // namespace qv

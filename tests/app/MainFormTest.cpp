@@ -1,0 +1,399 @@
+// The main window without drawing: commands, status bar, opening and closing, the options panel,
+// the group filter and the text height factor.
+#include <QAction>
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <filesystem>
+
+#include "tests/app/WindowFixture.h"
+
+namespace qv {
+namespace {
+
+using test::WindowTest;
+
+QStringList Texts(const QList<QAction*>& actions) {
+  QStringList texts;
+  for (QAction* a : actions) texts << (a->isSeparator() ? QString("|") : a->text());
+  return texts;
+}
+
+QStringList StatusTexts(const TMainForm& f) {
+  QStringList texts;
+  for (int i = 0; i < 6; ++i) texts << f.StatusPanelText(i);
+  return texts;
+}
+
+QStringList GroupItems(const TMainForm& f) {
+  QStringList items;
+  for (int i = 0; i < f.CheckListBox1->count(); ++i)
+    items << f.CheckListBox1->item(i)->text() + (f.CheckListBox1->item(i)->checkState() == Qt::Checked ? "+" : "-");
+  return items;
+}
+
+TEST_F(WindowTest, CommandsSitInTheirMenusAndTheToolBarInOrder) {
+  EXPECT_EQ(Form->windowTitle(), "Quorvela 2012 3D Viewer");
+  EXPECT_EQ(Texts(Form->menuBar()->actions()), QStringList({"&File", "&View", "&Tools", "&Help"}));
+  const auto menu = [&](int i) { return Texts(Form->menuBar()->actions().at(i)->menu()->actions()); };
+  EXPECT_EQ(menu(0), QStringList({"&Open...", "&Close", "Save &As...", "|", "E&xit"}));
+  EXPECT_EQ(menu(1), QStringList({"&Colors"}));
+  EXPECT_EQ(menu(2), QStringList({"Open In &Quorvela...", "Background Color", "&Registry"}));
+  EXPECT_EQ(menu(3), QStringList({"&Contents...", "&Index...", "|", "&Email...", "|", "&About"}));
+  EXPECT_EQ(Form->FileOpenAction->shortcut(), QKeySequence("Ctrl+O"));
+  EXPECT_EQ(Texts(Form->findChild<QToolBar*>()->actions()),
+            QStringList({"&Open...", "Save &As...", "|", "Open In &Quorvela...", "&About", "|", "&Colors", "|", "Pan",
+                         "Rotate", "Zoom", "Continuous Orbit", "|", "E&xit"}));
+  for (QAction* a : Form->findChild<QToolBar*>()->actions()) EXPECT_TRUE(a->isSeparator() || !a->icon().isNull());
+  EXPECT_EQ(QStringList({Form->OpenButton->text(), Form->ClipboardButton->text(), Form->SaveAsButton->text(),
+                         Form->ExitButton->text()}),
+            QStringList({"&Open...", "C&lipboard", "Save &As...", "E&xit"}));
+
+  // The help commands appear with the first activation.
+  EXPECT_FALSE(Form->HelpContentsAction->isVisible());
+  Form->show();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Form->HelpContentsAction->isVisible(); }));
+  EXPECT_TRUE(Form->HelpIndexAction->isVisible());
+  EXPECT_EQ(StatusTexts(*Form), QStringList({"", "", "", "", "", ""}));
+  for (QAction* a : {Form->FileCloseAction, Form->FileSaveAsAction, Form->ToolsClipboardAction,
+                     Form->ToolsOpenInQuorvelaAction})
+    EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
+  EXPECT_FALSE(Form->ClipboardButton->isEnabled());
+  EXPECT_TRUE(Form->OpenButton->isEnabled());
+}
+
+TEST_F(WindowTest, OptionBoxesStartAsDesigned) {
+  QStringList boxes;
+  for (QCheckBox* b : Form->GroupBox2->findChildren<QCheckBox*>())
+    boxes << b->text() + (b->isChecked() ? "+" : "-") + (b->isEnabled() ? "" : "(off)");
+  EXPECT_EQ(boxes, QStringList({"&Face Numbers+", "H&ole Numbers+", "Show &Manifold+", "Perspecti&ve+(off)", "&Axis-",
+                                "Continuous Or&bit-", "&Use Colors+", "Show &Thread+", "T&ransparent-", "Contour&s+",
+                                "Filled C&ylinders-", "Show &Ports+", "Hole Text+", "Plugs+", "Item Numbers+",
+                                "Dummy Holes-"}));
+  EXPECT_EQ(Form->GroupBox1->title(), "Grou&ps:");
+  EXPECT_FALSE(Form->HideUnCheckedCheckBox->isChecked());
+  EXPECT_EQ(Form->TextHeightEdit->value(), 10);
+  EXPECT_EQ(Form->TextHeightEdit->minimum(), 1);
+  EXPECT_EQ(Form->TextHeightEdit->maximum(), 200);
+  EXPECT_EQ(Form->TextHeightFactor(), 10);
+}
+
+TEST_F(WindowTest, OpeningFillsTheStatusBarAndClosingEmptiesIt) {
+  const std::string path = WriteDocument("Block.MNF", [](TManifold& d) {
+    d.Inch = true;
+    d.SizeX = 100;
+    d.SizeY = 80;
+    d.SizeZ = 50;
+    d.Decimals = 2;
+    AddGroups(d, {"A", "B"});
+    for (int i = 0; i < 3; ++i) d.Holes.Add().Steps.Add().Diameter = 5;
+  });
+  Form->resize(900, 800);
+  Form->OpenDocument(path);
+  ASSERT_TRUE(Form->DocumentLoaded());
+  EXPECT_TRUE(Messages.Errors.empty());
+  const QStringList status = StatusTexts(*Form);
+  EXPECT_EQ(status.mid(1), QStringList({"Xmax=100.00", "Ymax=80.00", "Zmax=50.00", "Inch", "3 hole(s)"}));
+  EXPECT_TRUE(status[0].endsWith("Block.MNF")) << status[0].toStdString();
+  for (QAction* a : {Form->FileCloseAction, Form->FileSaveAsAction, Form->ToolsClipboardAction,
+                     Form->ToolsOpenInQuorvelaAction})
+    EXPECT_TRUE(a->isEnabled()) << a->text().toStdString();
+  EXPECT_EQ(Form->OpenDialogInitialDir, QString::fromStdString(Dir.Path()));
+  EXPECT_EQ(Form->SaveDialogInitialDir, QString::fromStdString(Dir.Path()));
+  EXPECT_GT(Form->SceneView->ModelRoot().Count(), 0);
+  EXPECT_EQ(Form->RebuildCount(), 1);
+
+  Form->FileCloseAction->trigger();
+  EXPECT_FALSE(Form->DocumentLoaded());
+  EXPECT_EQ(StatusTexts(*Form), QStringList({"", "", "", "", "", ""}));
+  for (QAction* a : {Form->FileCloseAction, Form->FileSaveAsAction, Form->ToolsClipboardAction,
+                     Form->ToolsOpenInQuorvelaAction})
+    EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
+  EXPECT_EQ(Form->SceneView->ModelRoot().Count(), 0);
+  EXPECT_TRUE(Form->Document().FileName.empty());
+  // The group list is left as it was.
+  EXPECT_EQ(GroupItems(*Form), QStringList({"(None)+", "A+", "B+"}));
+}
+
+TEST_F(WindowTest, AViewerFileCannotGoToTheDesignApplication) {
+  Form->OpenDocument(WriteDocument("block.mvf", [](TManifold& d) { d.Decimals = 0; }));
+  ASSERT_TRUE(Form->DocumentLoaded());
+  EXPECT_FALSE(Form->ToolsOpenInQuorvelaAction->isEnabled());
+  EXPECT_TRUE(Form->FileSaveAsAction->isEnabled());
+  EXPECT_TRUE(Form->ToolsClipboardAction->isEnabled());
+  EXPECT_EQ(Form->StatusPanelText(1), "Xmax=300");
+  EXPECT_EQ(Form->StatusPanelText(4), "Metric");
+  EXPECT_EQ(Form->StatusPanelText(5), "0 hole(s)");
+}
+
+TEST_F(WindowTest, FilesThatAreNotDocumentsAreIgnoredSilently) {
+  Form->OpenDocument(Dir.Write("notes.txt", std::string("7.00 not a document")));
+  Form->OpenDocument(Dir.Path() + "/missing.mnf");
+  std::filesystem::create_directory(Dir.Path() + "/folder.mnf");
+  Form->OpenDocument(Dir.Path() + "/folder.mnf");
+  EXPECT_FALSE(Form->DocumentLoaded());
+  EXPECT_TRUE(Messages.Errors.empty());
+  EXPECT_TRUE(Messages.Questions.empty());
+  EXPECT_EQ(Form->RebuildCount(), 0);
+}
+
+TEST_F(WindowTest, AFailedOpenLeavesTheOpenDocumentAndEverythingShowingIt) {
+  const std::string first = WriteDocument("first.mnf", [](TManifold& d) {
+    AddGroups(d, {"A", "B"});
+    d.Holes.Add().Steps.Add().Diameter = 8;
+  });
+  Form->resize(900, 800);
+  Form->OpenDocument(first);
+  ASSERT_TRUE(Form->DocumentLoaded());
+  Form->CheckListBox1->item(2)->setCheckState(Qt::Unchecked);
+  const QStringList status = StatusTexts(*Form);
+  const QStringList groups = GroupItems(*Form);
+  const int rebuilds = Form->RebuildCount();
+  const TGLBaseSceneObject* firstObject = &Form->SceneView->ModelRoot().Children(0);
+  const int objects = Form->SceneView->ModelRoot().Count();
+
+  std::filesystem::create_directory(Dir.Path() + "/other");
+  const std::string bad = Dir.Write("other/bad.mnf", std::string(41, 'x'));
+  Form->OpenDocument(bad);
+  // The loader said why, in its own words, and asked about the oldest version.
+  ASSERT_EQ(Messages.Errors.size(), 1u);
+  EXPECT_EQ(Messages.Errors[0].rfind("Cannot read \"", 0), 0u) << Messages.Errors[0];
+  ASSERT_EQ(Messages.Questions.size(), 1u);
+  EXPECT_EQ(Messages.Questions[0], "Do you wish to read the file like a 1.00 file?");
+
+  EXPECT_TRUE(Form->DocumentLoaded());
+  EXPECT_EQ(Form->Document().FileName, first);
+  EXPECT_EQ(Form->Document().Groups.Count(), 2);
+  EXPECT_EQ(StatusTexts(*Form), status);
+  EXPECT_EQ(GroupItems(*Form), groups);
+  EXPECT_EQ(Form->RebuildCount(), rebuilds);
+  EXPECT_EQ(Form->SceneView->ModelRoot().Count(), objects);
+  EXPECT_EQ(&Form->SceneView->ModelRoot().Children(0), firstObject);
+  EXPECT_EQ(Form->OpenDialogInitialDir, QString::fromStdString(Dir.Path()));
+  // A refresh after the failure still shows the first document.
+  Form->FaceNumbersCheckBox->click();
+  EXPECT_EQ(Form->StatusPanelText(5), "1 hole(s)");
+}
+
+TEST_F(WindowTest, ASecondOpenReplacesTheFirstEverywhere) {
+  Form->OpenDocument(WriteDocument("a.mnf", [](TManifold& d) { AddGroups(d, {"A", "B"}); }));
+  Form->CheckListBox1->item(1)->setCheckState(Qt::Unchecked);
+  std::filesystem::create_directory(Dir.Path() + "/second");
+  Form->OpenDocument(WriteDocument("second/b.mnf", [](TManifold& d) {
+    AddGroups(d, {"P"});
+    d.Holes.Add();
+    d.Holes.Add();
+  }));
+  EXPECT_EQ(GroupItems(*Form), QStringList({"(None)+", "P+"}));
+  EXPECT_EQ(Form->StatusPanelText(5), "2 hole(s)");
+  EXPECT_EQ(Form->OpenDialogInitialDir, QString::fromStdString(Dir.Path() + "/second"));
+  EXPECT_EQ(Form->LastBuildOptions().GroupChecked, std::vector<bool>({true, true}));
+}
+
+TEST_F(WindowTest, ThePathInTheStatusBarIsShortenedToItsPanel) {
+  std::string folder = Dir.Path();
+  for (int i = 0; i < 6; ++i) {
+    folder += "/a-rather-long-folder-name-" + std::to_string(i);
+    std::filesystem::create_directory(folder);
+  }
+  const std::string path = WriteDocument(folder.substr(Dir.Path().size() + 1) + "/deep.mnf", [](TManifold&) {});
+  Form->resize(700, 700);
+  Form->show();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Form->HelpContentsAction->isVisible(); }));
+  Form->OpenDocument(path);
+  const QString shown = Form->StatusPanelText(0);
+  const QFontMetrics metrics(Form->statusBar()->font());
+  EXPECT_LE(metrics.horizontalAdvance(shown), Form->StatusPathWidth());
+  EXPECT_TRUE(shown.contains("/.../")) << shown.toStdString();
+  EXPECT_TRUE(shown.endsWith("/deep.mnf"));
+  // A wider window shows more of the path.
+  Form->resize(1400, 700);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Form->StatusPanelText(0).size() > shown.size(); }));
+  EXPECT_EQ(Form->StatusPathWidth(), Form->statusBar()->width() - 5 * 100 * Form->logicalDpiX() / 96 - 8);
+}
+
+TEST_F(WindowTest, GroupsListShowsNoneAndEveryGroupChecked) {
+  Form->OpenDocument(WriteDocument("g.mnf", [](TManifold& d) { AddGroups(d, {"A", "B"}); }));
+  EXPECT_EQ(GroupItems(*Form), QStringList({"(None)+", "A+", "B+"}));
+  Form->OpenDocument(WriteDocument("none.mnf", [](TManifold&) {}));
+  EXPECT_EQ(GroupItems(*Form), QStringList({"(None)+"}));
+}
+
+TEST_F(WindowTest, GroupMarksRebuildTheSceneOnceEach) {
+  Form->OpenDocument(WriteDocument("g.mnf", [](TManifold& d) { AddGroups(d, {"A", "B"}); }));
+  const int start = Form->RebuildCount();
+  Form->CheckListBox1->item(2)->setCheckState(Qt::Unchecked);
+  EXPECT_EQ(Form->RebuildCount(), start + 1);
+  EXPECT_EQ(Form->LastBuildOptions().GroupChecked, std::vector<bool>({true, true, false}));
+  EXPECT_FALSE(Form->LastBuildOptions().HideUnchecked);
+
+  Form->HideUnCheckedCheckBox->click();
+  EXPECT_EQ(Form->RebuildCount(), start + 2);
+  EXPECT_TRUE(Form->LastBuildOptions().HideUnchecked);
+
+  Form->DeselectAllAction->trigger();
+  EXPECT_EQ(Form->RebuildCount(), start + 3);
+  EXPECT_EQ(GroupItems(*Form), QStringList({"(None)-", "A-", "B-"}));
+  EXPECT_EQ(Form->LastBuildOptions().GroupChecked, std::vector<bool>({false, false, false}));
+
+  Form->SelectAllAction->trigger();
+  EXPECT_EQ(Form->RebuildCount(), start + 4);
+  EXPECT_EQ(GroupItems(*Form), QStringList({"(None)+", "A+", "B+"}));
+  // The pop-up menu of the groups box carries both.
+  EXPECT_EQ(Texts(Form->CheckListBox1->actions()), QStringList({"Select All", "Deselect All"}));
+  EXPECT_EQ(Texts(Form->GroupBox1->actions()), QStringList({"Select All", "Deselect All"}));
+}
+
+TEST_F(WindowTest, WithoutADocumentABoxOnlyChangesItself) {
+  Form->resize(800, 800);
+  Form->TransparentCheckBox->click();
+  EXPECT_TRUE(Form->TransparentCheckBox->isChecked());
+  EXPECT_EQ(Form->RebuildCount(), 0);
+  // "Show Manifold" follows "Transparent" only with the next status refresh.
+  EXPECT_TRUE(Form->ManifoldCheckBox->isEnabled());
+  Form->resize(820, 800);
+  Form->show();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !Form->ManifoldCheckBox->isEnabled(); }));
+
+  Form->DeselectAllAction->trigger();
+  Form->HideUnCheckedCheckBox->click();
+  Form->TextHeightEdit->setValue(30);
+  EXPECT_EQ(Form->TextHeightFactor(), 30);
+  EXPECT_EQ(Form->RebuildCount(), 0);
+}
+
+TEST_F(WindowTest, EveryRefreshingBoxRebuildsOnceWithItsNewState) {
+  Form->OpenDocument(WriteDocument("o.mnf", [](TManifold&) {}));
+  int count = Form->RebuildCount();
+  struct TCase {
+    QCheckBox* Box;
+    bool TSceneOptions::*Field;
+  };
+  const TCase cases[] = {{Form->FaceNumbersCheckBox, &TSceneOptions::FaceNumbers},
+                         {Form->HoleNumbersCheckBox, &TSceneOptions::HoleNumbers},
+                         {Form->ManifoldCheckBox, &TSceneOptions::ShowManifold},
+                         {Form->ColorsCheckBox, &TSceneOptions::UseColors},
+                         {Form->ShowThreadCheckBox, &TSceneOptions::ShowThread},
+                         {Form->TransparentCheckBox, &TSceneOptions::Transparent},
+                         {Form->ContourCheckBox, &TSceneOptions::Contours},
+                         {Form->FilledCheckBox, &TSceneOptions::FilledCylinders},
+                         {Form->ShowPortsCheckBox, &TSceneOptions::ShowPorts},
+                         {Form->HoleTextCheckBox, &TSceneOptions::HoleText},
+                         {Form->PlugsCheckBox, &TSceneOptions::Plugs},
+                         {Form->ItemCheckBox, &TSceneOptions::ItemNumbers},
+                         {Form->DummyHolesCheckBox, &TSceneOptions::DummyHoles}};
+  for (const TCase& c : cases) {
+    const bool before = c.Box->isChecked();
+    c.Box->click();
+    EXPECT_EQ(Form->RebuildCount(), ++count) << c.Box->text().toStdString();
+    EXPECT_EQ(Form->LastBuildOptions().*c.Field, !before) << c.Box->text().toStdString();
+  }
+  // With a document, "Transparent" (checked above) disabled "Show Manifold" at once.
+  EXPECT_FALSE(Form->ManifoldCheckBox->isEnabled());
+  Form->TransparentCheckBox->click();
+  EXPECT_TRUE(Form->ManifoldCheckBox->isEnabled());
+  count = Form->RebuildCount();
+  // The view switches do not rebuild.
+  Form->AxisCheckBox->click();
+  EXPECT_TRUE(Form->SceneView->ShowAxes());
+  Form->OrbitCheckBox->click();
+  Form->OrbitCheckBox->click();
+  EXPECT_EQ(Form->RebuildCount(), count);
+  // "Colors" counts as a click on "Use Colors" and shows its state.
+  const bool colors = Form->ColorsCheckBox->isChecked();
+  Form->ViewColorsAction->trigger();
+  EXPECT_EQ(Form->ColorsCheckBox->isChecked(), !colors);
+  EXPECT_EQ(Form->ViewColorsAction->isChecked(), !colors);
+  EXPECT_EQ(Form->LastBuildOptions().UseColors, !colors);
+  EXPECT_EQ(Form->RebuildCount(), count + 1);
+}
+
+TEST_F(WindowTest, TheTextHeightFactorRebuildsOnceWithTheNewFactor) {
+  Form->OpenDocument(WriteDocument("t.mnf", [](TManifold&) {}));
+  const int count = Form->RebuildCount();
+  Form->TextHeightEdit->setValue(25);
+  EXPECT_EQ(Form->RebuildCount(), count + 1);
+  EXPECT_EQ(Form->LastBuildOptions().TextHeightFactor, 25);
+  EXPECT_EQ(Form->TextHeightFactor(), 25);
+  // Typed text outside 1 to 200 never reaches the factor.
+  Form->TextHeightEdit->setValue(5000);
+  EXPECT_EQ(Form->TextHeightFactor(), 200);
+  Form->TextHeightEdit->setValue(-3);
+  EXPECT_EQ(Form->TextHeightFactor(), 1);
+  // The factor is kept across documents and shown by the status refresh.
+  Form->OpenDocument(WriteDocument("u.mnf", [](TManifold&) {}));
+  EXPECT_EQ(Form->TextHeightEdit->value(), 1);
+  EXPECT_EQ(Form->LastBuildOptions().TextHeightFactor, 1);
+}
+
+TEST_F(WindowTest, KeysReachTheWindowBeforeItsControls) {
+  Form->OpenDocument(WriteDocument("k.mnf", [](TManifold&) {}));
+  Form->show();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Form->HelpContentsAction->isVisible(); }));
+  const int count = Form->RebuildCount();
+  // Keypad minus toggles "Use Colors", also while the text height box has the focus.
+  QTest::keyClick(Form->TextHeightEdit, Qt::Key_Minus, Qt::KeypadModifier);
+  EXPECT_FALSE(Form->ColorsCheckBox->isChecked());
+  EXPECT_EQ(Form->RebuildCount(), count + 1);
+  EXPECT_EQ(Form->TextHeightEdit->value(), 10);
+  QTest::keyClick(Form->SceneView, Qt::Key_Minus, Qt::KeypadModifier);
+  EXPECT_TRUE(Form->ColorsCheckBox->isChecked());
+  // Not with Shift, Ctrl or Alt held, and not the minus of the main keyboard.
+  QTest::keyClick(Form->SceneView, Qt::Key_Minus, Qt::KeypadModifier | Qt::ShiftModifier);
+  QTest::keyClick(Form->SceneView, Qt::Key_Minus);
+  QTest::keyClick(Form->SceneView, Qt::Key_Escape, Qt::ControlModifier);
+  EXPECT_TRUE(Form->ColorsCheckBox->isChecked());
+  EXPECT_TRUE(Form->isVisible());
+  // Esc is the Exit command.
+  QTest::keyClick(Form->CheckListBox1, Qt::Key_Escape);
+  EXPECT_FALSE(Form->isVisible());
+}
+
+TEST_F(WindowTest, TheNavigationModesAreExclusiveButMayAllBeOff) {
+  Form->ViewRotateAction->trigger();
+  EXPECT_EQ(Form->SceneView->Navigator().Mode, TNavigationMode::Rotate);
+  Form->ViewPanAction->trigger();
+  EXPECT_FALSE(Form->ViewRotateAction->isChecked());
+  EXPECT_EQ(Form->SceneView->Navigator().Mode, TNavigationMode::Pan);
+  Form->ViewPanAction->trigger();
+  EXPECT_FALSE(Form->ViewPanAction->isChecked() || Form->ViewRotateAction->isChecked() ||
+               Form->ViewZoomAction->isChecked());
+  EXPECT_EQ(Form->SceneView->Navigator().Mode, TNavigationMode::Free);
+  Form->ViewZoomAction->trigger();
+  EXPECT_EQ(Form->SceneView->Navigator().Mode, TNavigationMode::Zoom);
+}
+
+TEST_F(WindowTest, TheOrbitTimerHasTwoSwitchesThatDoNotKnowOfEachOther) {
+  EXPECT_EQ(Form->Timer1->interval(), 20);
+  EXPECT_FALSE(Form->Timer1->isActive());
+  Form->ContinuousOrbitAction->trigger();
+  EXPECT_TRUE(Form->ContinuousOrbitAction->isChecked());
+  EXPECT_TRUE(Form->Timer1->isActive());
+  EXPECT_FALSE(Form->OrbitCheckBox->isChecked());
+  // The box stops the timer that the command started, and the command stays checked.
+  Form->OrbitCheckBox->click();
+  EXPECT_TRUE(Form->Timer1->isActive());
+  Form->OrbitCheckBox->click();
+  EXPECT_FALSE(Form->Timer1->isActive());
+  EXPECT_TRUE(Form->ContinuousOrbitAction->isChecked());
+  Form->ContinuousOrbitAction->trigger();
+  EXPECT_FALSE(Form->Timer1->isActive());
+  Form->ContinuousOrbitAction->trigger();
+  EXPECT_TRUE(Form->Timer1->isActive());
+  Form->ContinuousOrbitAction->trigger();
+  EXPECT_FALSE(Form->ContinuousOrbitAction->isChecked());
+  EXPECT_FALSE(Form->Timer1->isActive());
+}
+
+}  // namespace
+}  // namespace qv

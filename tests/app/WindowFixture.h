@@ -1,0 +1,73 @@
+// A main window for tests: messages recorded instead of shown, documents written into a temporary
+// folder, and synthesized pointer and wheel events.
+#pragma once
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QSpontaneKeyEvent>
+#include <QWheelEvent>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+
+#include "app/MainForm.h"
+#include "app/SceneView.h"
+#include "model/Manifolds.h"
+#include "tests/TestFiles.h"
+#include "tools/writer/Documents.h"
+
+namespace qv::test {
+
+class WindowTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    Form = std::make_unique<TMainForm>();
+    Form->SetMessages(&Messages);
+  }
+  void TearDown() override { Form.reset(); }
+
+  // Writes a document filled by `fill` (after Reset) as `name`; a *.mvf name writes a viewer file.
+  std::string WriteDocument(const std::string& name, const std::function<void(TManifold&)>& fill) {
+    TManifold doc;
+    doc.Reset();
+    fill(doc);
+    const bool viewer = name.size() > 4 && (name.substr(name.size() - 4) == ".mvf" || name.substr(name.size() - 4) == ".MVF");
+    return Dir.Write(name, writer::TaggedDocument(doc, viewer));
+  }
+
+  static void AddGroups(TManifold& doc, std::initializer_list<const char*> codes) {
+    for (const char* code : codes) doc.Groups.Add().Code = code;
+  }
+
+  static bool HasDisplay() { return QGuiApplication::platformName() != "offscreen"; }
+
+  TTempDir Dir;
+  TRecordingMessages Messages;
+  std::unique_ptr<TMainForm> Form;
+};
+
+// Pointer events as the view receives them while the user drags.
+inline void SendMouse(QWidget* w, QEvent::Type type, QPoint pos, Qt::MouseButton button, Qt::MouseButtons buttons,
+                      Qt::KeyboardModifiers keys = Qt::NoModifier) {
+  QMouseEvent e(type, QPointF(pos), QPointF(w->mapToGlobal(pos)), button, buttons, keys);
+  QApplication::sendEvent(w, &e);
+}
+
+// Press at `from`, move to `to` with the button held, release.
+inline void Drag(QWidget* w, Qt::MouseButton button, QPoint from, QPoint to, Qt::KeyboardModifiers keys = Qt::NoModifier) {
+  SendMouse(w, QEvent::MouseButtonPress, from, button, button, keys);
+  SendMouse(w, QEvent::MouseMove, to, Qt::NoButton, button, keys);
+  SendMouse(w, QEvent::MouseButtonRelease, to, button, Qt::NoButton, keys);
+}
+
+// As from the window system, so that a widget that does not scroll hands it on to its parents.
+inline void SendWheel(QWidget* w, int delta, QPoint pos = {5, 5}) {
+  QWheelEvent e(QPointF(pos), QPointF(w->mapToGlobal(pos)), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                Qt::NoScrollPhase, false);
+  QSpontaneKeyEvent::setSpontaneous(&e);
+  qApp->notify(w, &e);
+}
+
+}  // namespace qv::test
