@@ -40,10 +40,11 @@ struct TOffscreenContext::TImpl {
       if (Framebuffer) DeleteFramebuffers(1, &Framebuffer);
       if (Renderbuffers[0]) DeleteRenderbuffers(2, Renderbuffers);
     }
+    // The display stays initialised: it is one per process and platform, so terminating it would
+    // pull it from under any other off-screen context that is still alive.
     if (Display != EGL_NO_DISPLAY) {
       eglMakeCurrent(Display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
       if (Context != EGL_NO_CONTEXT) eglDestroyContext(Display, Context);
-      eglTerminate(Display);
     }
     Display = EGL_NO_DISPLAY;
     Context = EGL_NO_CONTEXT;

@@ -335,6 +335,15 @@ void TGLRenderer::Render(const TGLBaseSceneObject& root, const TGLViewState& vie
   glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
 }
 
+void TGLRenderer::PrepareGeometry(const TGLBaseSceneObject& root) {
+  if (!root.Visible) return;
+  if (root.Material()) {
+    bool immediate = false;
+    EnsureGeometry(root, immediate);
+  }
+  for (int i = 0; i < root.Count(); ++i) PrepareGeometry(root.Children(i));
+}
+
 void TGLRenderer::DrawTree(TFrame& frame, const TGLBaseSceneObject& object, const TMatrix4& parentWorld) {
   if (!object.Visible) return;
   const TMatrix4 world = parentWorld * object.LocalMatrix();

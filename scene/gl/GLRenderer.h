@@ -37,6 +37,10 @@ public:
   // Clears to the background colour and draws the tree into a width x height viewport.
   void Render(const TGLBaseSceneObject& root, const TGLViewState& view, int width, int height);
 
+  // Generates the geometry of every visible object of the tree that lacks it, without drawing
+  // (the context must be current); the next frame then only draws.
+  void PrepareGeometry(const TGLBaseSceneObject& root);
+
   // Frees every display list in the current context; later frames rebuild what they need.
   void ReleaseGL();
   // The context went away with its display lists: forget them without touching OpenGL.

@@ -133,7 +133,9 @@ public:
 class TGLMaterialObject : public TGLBaseSceneObject {
 public:
   TGLMaterial* Material() override { return &Material_; }
+  const TGLMaterial* Material() const { return &Material_; }
   TGLMaterial& GetMaterial() { return Material_; }
+  const TGLMaterial& GetMaterial() const { return Material_; }
 
 private:
   TGLMaterial Material_;
