@@ -1,0 +1,130 @@
+// The scene build on generated documents: a whole RebuildScene for 100, 1 000 and 10 000 holes, and
+// an option click as the user sees it, the rebuild and the first frame that builds the new
+// geometry, drawn off-screen at the design view's 548 x 710 pixels. Medians over repetitions.
+#include <benchmark/benchmark.h>
+
+#include <GL/gl.h>
+
+#include <map>
+#include <memory>
+#include <string>
+
+#include "model/Manifolds.h"
+#include "scene/SceneBuild.h"
+#include "scene/TextWidths.h"
+#include "scene/gl/OffscreenRender.h"
+#include "tools/writer/DemoBlock.h"
+
+namespace qv {
+namespace {
+
+constexpr int StepsPerHole = 5;
+
+const TManifold& GeneratedDocument(int holes) {
+  static std::map<int, std::unique_ptr<TManifold>> documents;
+  auto& doc = documents[holes];
+  if (!doc) {
+    doc = std::make_unique<TManifold>();
+    writer::BuildLargeBlock(*doc, holes, StepsPerHole);
+  }
+  return *doc;
+}
+
+int CountObjects(const TGLBaseSceneObject& o) {
+  int n = 1;
+  for (int i = 0; i < o.Count(); ++i) n += CountObjects(o.Children(i));
+  return n;
+}
+
+// A rebuild as a click triggers it: the previous scene is freed and the whole scene built again.
+void RebuildSceneOfHoles(benchmark::State& state) {
+  const TManifold& doc = GeneratedDocument(static_cast<int>(state.range(0)));
+  TGLDummyCube root;
+  TSceneOptions options;
+  TTextWidths widths;
+  const double scale = ViewScaleFactor(doc.SizeX);
+  RebuildScene(root, doc, options, scale, true, &widths);
+  for (auto _ : state) {
+    options.FilledCylinders = !options.FilledCylinders;
+    RebuildScene(root, doc, options, scale, true, &widths);
+    benchmark::ClobberMemory();
+  }
+  state.counters["objects"] = CountObjects(root) - 1;
+}
+BENCHMARK(RebuildSceneOfHoles)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(7)
+    ->ReportAggregatesOnly(true);
+
+// The camera, lights and background as the view reset leaves them.
+TGLViewState ResetView() {
+  TGLViewState view;
+  view.Camera.Position = {10.0f, 10.0f, 5.0f};
+  return view;
+}
+
+// An option click up to the next frame: the rebuild, then a frame that must generate the geometry
+// of every new object (the glyphs stay tessellated, as in the window), finished by the rasteriser.
+void OptionClickToNextFrame(benchmark::State& state) {
+  const TManifold& doc = GeneratedDocument(static_cast<int>(state.range(0)));
+  TGLDummyCube root;
+  TSceneOptions options;
+  TTextWidths widths;
+  const double scale = ViewScaleFactor(doc.SizeX);
+  const TGLViewState view = ResetView();
+  TOffscreenRenderer offscreen;
+  std::string error;
+  RebuildScene(root, doc, options, scale, true, &widths);
+  if (!offscreen.Draw(root, view, 548, 710, error)) {
+    state.SkipWithError(error.c_str());
+    return;
+  }
+  glFinish();
+  for (auto _ : state) {
+    options.ShowThread = !options.ShowThread;
+    RebuildScene(root, doc, options, scale, true, &widths);
+    offscreen.Draw(root, view, 548, 710, error);
+    glFinish();
+  }
+  state.counters["objects"] = CountObjects(root) - 1;
+}
+BENCHMARK(OptionClickToNextFrame)
+    ->Arg(300)
+    ->Arg(1000)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(7)
+    ->ReportAggregatesOnly(true);
+
+// For comparison: a frame of the same scene, whose geometry is already built (an orbit step).
+void FrameOfUnchangedScene(benchmark::State& state) {
+  const TManifold& doc = GeneratedDocument(static_cast<int>(state.range(0)));
+  TGLDummyCube root;
+  TTextWidths widths;
+  const TGLViewState view = ResetView();
+  TOffscreenRenderer offscreen;
+  std::string error;
+  RebuildScene(root, doc, TSceneOptions{}, ViewScaleFactor(doc.SizeX), true, &widths);
+  if (!offscreen.Draw(root, view, 548, 710, error)) {
+    state.SkipWithError(error.c_str());
+    return;
+  }
+  glFinish();
+  for (auto _ : state) {
+    offscreen.Draw(root, view, 548, 710, error);
+    glFinish();
+  }
+}
+BENCHMARK(FrameOfUnchangedScene)
+    ->Arg(300)
+    ->Arg(1000)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(7)
+    ->ReportAggregatesOnly(true);
+
+}  // namespace
+}  // namespace qv
+
+BENCHMARK_MAIN();
