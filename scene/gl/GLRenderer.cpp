@@ -141,31 +141,38 @@ void EmitCube(const TGLCube& c) {
   glEnd();
 }
 
-// GLU builds surfaces of revolution along +Z from z = 0; ours run along local Y, centred.
+// GLU builds surfaces of revolution along +Z from z = 0; ours run along local Y, centred. The
+// renderer puts this turn into the matrix it loads for the object, so that the list holds only
+// one matrix operation (for the top ring) and the parts before it can be drawn as one batch.
+TMatrix4 QuadricBase(float height) {
+  TMatrix4 m;  // translate (0, -h/2, 0), then rotate -90 degrees about X: z -> y, y -> -z
+  m(1, 1) = 0;
+  m(1, 2) = 1;
+  m(2, 1) = -1;
+  m(2, 2) = 0;
+  m(1, 3) = -height / 2.0;
+  return m;
+}
+
 void EmitQuadric(GLUquadric* q, const TQuadricKey& k) {
-  glPushMatrix();
-  glTranslatef(0.0f, -k.Height / 2, 0.0f);
-  glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);
+  const float topInner = k.Annulus ? k.TopInner : 0.0f;
+  const float bottomInner = k.Annulus ? k.BottomInner : 0.0f;
+  // Rings of no width (a pointed cone's tip, an annulus drawn as an open tube) are left out.
+  if (k.Bottom != bottomInner) {
+    gluQuadricOrientation(q, GLU_INSIDE);
+    gluDisk(q, bottomInner, k.Bottom, k.Slices, k.Loops);
+  }
   gluQuadricOrientation(q, GLU_OUTSIDE);
   gluCylinder(q, k.Bottom, k.Top, k.Height, k.Slices, k.Stacks);
   if (k.Annulus) {
     gluQuadricOrientation(q, GLU_INSIDE);
     gluCylinder(q, k.BottomInner, k.TopInner, k.Height, k.Slices, k.Stacks);
   }
-  const float topInner = k.Annulus ? k.TopInner : 0.0f;
-  const float bottomInner = k.Annulus ? k.BottomInner : 0.0f;
-  // Rings of no width (a pointed cone's tip, an annulus drawn as an open tube) are left out.
   if (k.Top != topInner) {
     gluQuadricOrientation(q, GLU_OUTSIDE);
     glTranslatef(0.0f, 0.0f, k.Height);
     gluDisk(q, topInner, k.Top, k.Slices, k.Loops);
-    glTranslatef(0.0f, 0.0f, -k.Height);
   }
-  if (k.Bottom != bottomInner) {
-    gluQuadricOrientation(q, GLU_INSIDE);
-    gluDisk(q, bottomInner, k.Bottom, k.Slices, k.Loops);
-  }
-  glPopMatrix();
 }
 
 void SetColor(GLenum face, GLenum what, const TColorVector& c) {
@@ -375,7 +382,9 @@ void TGLRenderer::DrawOwn(TFrame& frame, const TGLBaseSceneObject& object, const
   if (kind == TGLObjectKind::DummyCube) return;
   ++DrawnObjects_;
   if (RecordDrawOrder) DrawOrder_.push_back(&object);
-  const TMatrix4 modelView = frame.View * world;
+  TMatrix4 modelView = frame.View * world;
+  if (kind == TGLObjectKind::Cylinder) modelView = modelView * QuadricBase(static_cast<const TGLCylinder&>(object).Height);
+  if (kind == TGLObjectKind::Annulus) modelView = modelView * QuadricBase(static_cast<const TGLAnnulus&>(object).Height);
   glLoadMatrixd(modelView.M.data());
   if (kind == TGLObjectKind::Lines) {
     DrawLines(frame, static_cast<const TGLLines&>(object));
