@@ -520,6 +520,8 @@ void TMainForm::UpdateStatusBar() {
     TextHeightEdit->setValue(TextHeightFactor_);
   }
   ManifoldCheckBox->setEnabled(!TransparentCheckBox->isChecked());
+  SceneView->SetHint(DocumentLoaded_ ? QString()
+                                     : QStringLiteral("Open a manifold file (*.mnf, *.mvf) with File > Open... (Ctrl+O)"));
 }
 
 QString TMainForm::StatusPanelText(int index) const { return StatusPanels_->Panel(index)->text(); }

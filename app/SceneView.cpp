@@ -1,5 +1,6 @@
 #include "app/SceneView.h"
 
+#include <QLabel>
 #include <QMouseEvent>
 #include <QOpenGLContext>
 #include <QSurfaceFormat>
@@ -27,6 +28,24 @@ TSceneView::TSceneView(QWidget* parent)
   setMouseTracking(true);  // moves without a button update the last pointer position
   setFocusPolicy(Qt::ClickFocus);
   setMinimumSize(64, 64);
+  Hint_ = new QLabel(this);
+  Hint_->setAlignment(Qt::AlignCenter);
+  Hint_->setWordWrap(true);
+  Hint_->setAttribute(Qt::WA_TransparentForMouseEvents);
+  Hint_->setStyleSheet("QLabel { color: #8a8f98; background: transparent; }");
+  Hint_->hide();
+}
+
+void TSceneView::SetHint(const QString& text) {
+  Hint_->setText(text);
+  Hint_->setVisible(!text.isEmpty());
+}
+
+QString TSceneView::Hint() const { return Hint_->isHidden() ? QString() : Hint_->text(); }
+
+void TSceneView::resizeEvent(QResizeEvent* event) {
+  QOpenGLWidget::resizeEvent(event);
+  Hint_->setGeometry(rect().adjusted(16, 16, -16, -16));
 }
 
 TSceneView::~TSceneView() {

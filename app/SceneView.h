@@ -4,12 +4,15 @@
 #pragma once
 
 #include <QOpenGLWidget>
+#include <QString>
 #include <memory>
 
 #include "app/Navigation.h"
 #include "scene/gl/GLRenderer.h"
 #include "scene/gl/GLSceneObjects.h"
 #include "scene/gl/GLViewState.h"
+
+class QLabel;
 
 namespace qv {
 
@@ -29,6 +32,9 @@ public:
   bool ShowAxes() const { return ShowAxes_; }
   void SetBackgroundColor(uint32_t colorValue);  // 0x00BBGGRR
   uint32_t BackgroundColor() const { return View_.BackgroundColor; }
+  // A line of help in the middle of the view (what to do while it is empty); empty hides it.
+  void SetHint(const QString& text);
+  QString Hint() const;
 
   // Frames drawn so far.
   int FrameCount() const { return Frames_; }
@@ -47,6 +53,7 @@ signals:
 protected:
   void initializeGL() override;
   void paintGL() override;
+  void resizeEvent(QResizeEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
@@ -60,6 +67,7 @@ private:
   TGLViewState View_;
   TNavigator Navigator_;
   std::unique_ptr<TGLRenderer> Renderer_;
+  QLabel* Hint_;
   bool ShowAxes_ = false;
   int Frames_ = 0;
 };

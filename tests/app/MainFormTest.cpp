@@ -112,6 +112,7 @@ TEST_F(WindowTest, OpeningFillsTheStatusBarAndClosingEmptiesIt) {
   EXPECT_EQ(Form->SaveDialogInitialDir, QString::fromStdString(Dir.Path()));
   EXPECT_GT(Form->SceneView->ModelRoot().Count(), 0);
   EXPECT_EQ(Form->RebuildCount(), 1);
+  EXPECT_TRUE(Form->SceneView->Hint().isEmpty());
 
   Form->FileCloseAction->trigger();
   EXPECT_FALSE(Form->DocumentLoaded());
@@ -121,6 +122,8 @@ TEST_F(WindowTest, OpeningFillsTheStatusBarAndClosingEmptiesIt) {
     EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
   EXPECT_EQ(Form->SceneView->ModelRoot().Count(), 0);
   EXPECT_TRUE(Form->Document().FileName.empty());
+  // The empty view tells a new user what to do.
+  EXPECT_TRUE(Form->SceneView->Hint().contains("Ctrl+O"));
   // The group list is left as it was.
   EXPECT_EQ(GroupItems(*Form), QStringList({"(None)+", "A+", "B+"}));
 }

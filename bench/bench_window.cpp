@@ -1,0 +1,163 @@
+// The window as the user feels it, under an X server (xvfb-run) with whatever OpenGL it offers
+// (llvmpipe on a machine without a GPU), at the design view size of 548 x 710 pixels:
+//   - a window made, the demo opened at its first activation and its first frame drawn;
+//   - an option click on a 300-hole document to the next frame (rebuild, new geometry, drawing,
+//     and the frame's way to the screen);
+//   - frames per second while the continuous orbit turns the demo and the 300-hole document.
+// `bench_window --startup` measures one whole process instead: from the launch time the caller
+// passes in QV_LAUNCH_NS (nanoseconds of CLOCK_REALTIME, as `date +%s%N` prints) to the first frame
+// that shows the demo.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTest>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <memory>
+#include <string>
+
+#include "app/MainForm.h"
+#include "app/SceneView.h"
+#include "model/Manifolds.h"
+#include "tools/writer/DemoBlock.h"
+#include "tools/writer/Documents.h"
+
+namespace qv {
+namespace {
+
+std::string SourceFile(const char* name) { return std::string(QV_SOURCE_DIR) + "/samples/" + name; }
+std::string DemoDocument() { return SourceFile("demo.mnf"); }
+
+// The generated document of the scene benchmarks: 300 holes of five steps.
+std::string LargeDocument() {
+  static std::string path;
+  if (path.empty()) {
+    TManifold doc;
+    writer::BuildLargeBlock(doc, 300, 5);
+    const writer::TBytes bytes = writer::TaggedDocument(doc, false);
+    path = (QDir::tempPath() + "/qv-bench-300-holes.mnf").toStdString();
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (f) {
+      std::fwrite(bytes.data(), 1, bytes.size(), f);
+      std::fclose(f);
+    }
+  }
+  return path;
+}
+
+// Runs events until the view has drawn a frame after `before`.
+bool WaitForFrame(TMainForm& form, int before, int timeoutMs = 10000) {
+  return QTest::qWaitFor([&] { return form.SceneView->FrameCount() > before; }, timeoutMs);
+}
+
+// A window with `file` opened at its first activation, shown until that document's first frame.
+std::unique_ptr<TMainForm> OpenWindow(const std::string& file) {
+  auto form = std::make_unique<TMainForm>();
+  TSilentMessages* none = new TSilentMessages;
+  form->SetMessages(none);
+  QObject::connect(form.get(), &QObject::destroyed, [none] { delete none; });
+  form->SetCommandLineFile(file);
+  form->show();
+  QTest::qWaitFor([&] { return form->DocumentLoaded() && form->SceneView->FrameCount() > 0; }, 20000);
+  // The frame that shows the document may be the second one.
+  WaitForFrame(*form, form->SceneView->FrameCount() - 1);
+  return form;
+}
+
+void StartupToFirstFrame(benchmark::State& state) {
+  for (auto _ : state) {
+    auto form = std::make_unique<TMainForm>();
+    TSilentMessages none;
+    form->SetMessages(&none);
+    form->SetCommandLineFile(SourceFile("demo.mnf"));
+    form->show();
+    int frameWithDocument = -1;
+    QObject::connect(form->SceneView, &TSceneView::FrameDrawn, [&] {
+      if (frameWithDocument < 0 && form->DocumentLoaded()) frameWithDocument = form->SceneView->FrameCount();
+    });
+    QTest::qWaitFor([&] { return frameWithDocument > 0; }, 20000);
+    state.PauseTiming();
+    form.reset();
+    QCoreApplication::processEvents();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(StartupToFirstFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5)->Repetitions(3);
+
+void OptionClickToNextFrame(benchmark::State& state) {
+  auto form = OpenWindow(LargeDocument());
+  if (!form->DocumentLoaded()) {
+    state.SkipWithError("the 300-hole document did not open");
+    return;
+  }
+  for (auto _ : state) {
+    const int before = form->SceneView->FrameCount();
+    form->HoleNumbersCheckBox->click();
+    WaitForFrame(*form, before);
+  }
+  state.counters["objects"] = form->SceneView->ModelRoot().Count();
+  state.counters["view_w"] = form->SceneView->width();
+  state.counters["view_h"] = form->SceneView->height();
+}
+BENCHMARK(OptionClickToNextFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10)->Repetitions(3);
+
+// Frames drawn in two seconds of continuous orbit, two degrees a tick.
+void OrbitFramesPerSecond(benchmark::State& state, std::string (*file)()) {
+  auto form = OpenWindow(file());
+  QTest::mouseMove(form->SceneView, QPoint(100, 100));
+  form->SceneView->Navigator().DeltaX = -2;
+  double fps = 0;
+  for (auto _ : state) {
+    const int before = form->SceneView->FrameCount();
+    form->OrbitCheckBox->click();
+    QElapsedTimer clock;
+    clock.start();
+    QTest::qWait(2000);
+    const int frames = form->SceneView->FrameCount() - before;
+    fps = frames * 1000.0 / static_cast<double>(clock.elapsed());
+    form->OrbitCheckBox->click();
+  }
+  state.counters["fps"] = fps;
+  state.counters["view_w"] = form->SceneView->width();
+  state.counters["view_h"] = form->SceneView->height();
+}
+BENCHMARK_CAPTURE(OrbitFramesPerSecond, demo, &DemoDocument)->Unit(benchmark::kSecond)->Iterations(1)->Repetitions(3);
+BENCHMARK_CAPTURE(OrbitFramesPerSecond, holes300, &LargeDocument)->Unit(benchmark::kSecond)->Iterations(1)->Repetitions(3);
+
+// One process from its launch to the first frame showing the demo, printed in milliseconds.
+int MeasureStartup(int argc, char* argv[]) {
+  const char* launch = std::getenv("QV_LAUNCH_NS");
+  SetDefaultSurfaceFormat();
+  QApplication app(argc, argv);
+  TMainForm form;
+  form.SetCommandLineFile(SourceFile("demo.mnf"));
+  QObject::connect(form.SceneView, &TSceneView::FrameDrawn, [&] {
+    if (!form.DocumentLoaded()) return;
+    timespec now;
+    clock_gettime(CLOCK_REALTIME, &now);
+    const double nowNs = static_cast<double>(now.tv_sec) * 1e9 + static_cast<double>(now.tv_nsec);
+    std::printf("%.1f\n", launch ? (nowNs - std::atof(launch)) / 1e6 : -1.0);
+    std::fflush(stdout);
+    QTimer::singleShot(0, &app, &QCoreApplication::quit);
+  });
+  form.show();
+  return app.exec();
+}
+
+}  // namespace
+}  // namespace qv
+
+int main(int argc, char* argv[]) {
+  if (argc > 1 && std::string(argv[1]) == "--startup") return qv::MeasureStartup(argc, argv);
+  qv::SetDefaultSurfaceFormat();
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
