@@ -636,7 +636,7 @@ void TMainForm::FileOpen() {
   QFileDialog dialog(this, QStringLiteral("Open ") + ApplicationKey + QStringLiteral(" file"), OpenDialogInitialDir);
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
-  dialog.setNameFilters({"Manifold Files (*.mnf *.mvf *.MNF *.MVF)", "All Files (*)"});
+  dialog.setNameFilters({"Manifold Files (*.mnf *.mvf)", "All Files (*)"});
   dialog.setDefaultSuffix("mnf");
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
   OpenDocument(dialog.selectedFiles().first());

@@ -27,6 +27,8 @@ TSceneView::TSceneView(QWidget* parent)
     : QOpenGLWidget(parent), ModelRoot_(&SceneRoot_.AddNewChild<TGLDummyCube>()), Navigator_(*ModelRoot_, View_.Camera) {
   setMouseTracking(true);  // moves without a button update the last pointer position
   setFocusPolicy(Qt::ClickFocus);
+  // The right button zooms; no pop-up menu may take its drag.
+  setContextMenuPolicy(Qt::PreventContextMenu);
   setMinimumSize(64, 64);
   Hint_ = new QLabel(this);
   Hint_->setAlignment(Qt::AlignCenter);

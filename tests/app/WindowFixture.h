@@ -2,10 +2,12 @@
 // folder, and synthesized pointer and wheel events.
 #pragma once
 
+#include <QAction>
 #include <QApplication>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QSpontaneKeyEvent>
+#include <QTest>
 #include <QWheelEvent>
 #include <functional>
 #include <gtest/gtest.h>
@@ -42,6 +44,14 @@ protected:
   }
 
   static bool HasDisplay() { return QGuiApplication::platformName() != "offscreen"; }
+
+  // Shows the window and waits for its first activation. A window with an OpenGL view can be shown
+  // only on a display with OpenGL (the tests run under xvfb-run); false without one.
+  bool ShowForm() {
+    if (!HasDisplay()) return false;
+    Form->show();
+    return QTest::qWaitFor([&] { return Form->HelpContentsAction->isVisible(); });
+  }
 
   TTempDir Dir;
   TRecordingMessages Messages;

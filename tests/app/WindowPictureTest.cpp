@@ -77,8 +77,7 @@ TEST_F(WindowPictureTest, TheDemoBlockIsDrawnWhereTheCameraSeesIt) {
 
 TEST_F(WindowPictureTest, TheAxesTurnWithTheModel) {
   if (!HasDisplay()) GTEST_SKIP() << "needs an X display with OpenGL (run under xvfb-run)";
-  Form->show();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return Form->HelpContentsAction->isVisible(); }));
+  ASSERT_TRUE(ShowForm());
   Form->ResetView();
   Form->AxisCheckBox->click();
   QImage frame = Frame();
