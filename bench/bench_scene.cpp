@@ -10,6 +10,8 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <unordered_map>
 #include <map>
 #include <memory>
 #include <numbers>
@@ -162,18 +164,42 @@ void BM_GeometryBuild(benchmark::State& state) {
   }
 }
 
-// The floor: every triangle of the scene, already in world coordinates, in one vertex buffer per
-// material, drawn with the same lighting.
+// The floor: every triangle of the scene, already in world coordinates, in one indexed vertex
+// buffer per material (corners shared as far as they coincide), drawn with the same lighting.
 struct TFloorBuffer {
   GLuint Buffer = 0;
-  GLsizei Vertices = 0;
+  GLuint Elements = 0;
+  GLsizei Indices = 0;
   TGLFaceProperties Front;
   bool Text = false;
 };
 
 struct TVertex {
   float X, Y, Z, NX, NY, NZ;
+  bool operator==(const TVertex&) const = default;
 };
+
+struct TVertexHash {
+  size_t operator()(const TVertex& v) const {
+    size_t h = 0;
+    for (float f : {v.X, v.Y, v.Z, v.NX, v.NY, v.NZ}) {
+      uint32_t bits;
+      std::memcpy(&bits, &f, 4);
+      h = h * 1000003u ^ bits;
+    }
+    return h;
+  }
+};
+
+// Separate triangles to shared corners and indices.
+void Index(const std::vector<TVertex>& soup, std::vector<TVertex>& corners, std::vector<uint32_t>& indices) {
+  std::unordered_map<TVertex, uint32_t, TVertexHash> seen;
+  for (const TVertex& v : soup) {
+    auto [it, added] = seen.try_emplace(v, static_cast<uint32_t>(corners.size()));
+    if (added) corners.push_back(v);
+    indices.push_back(it->second);
+  }
+}
 
 // The triangles GLU makes for the renderer's quadrics: per stack a quad strip of Slices quads,
 // per disc a fan of Slices triangles (inner radius 0) or a strip of Slices quads per loop.
@@ -266,11 +292,19 @@ void BM_FloorOneBufferPerMaterial(benchmark::State& state) {
     TFloorBuffer b;
     b.Front = entry.first;
     b.Text = key.second;
-    b.Vertices = static_cast<GLsizei>(entry.second.size());
+    std::vector<TVertex> corners;
+    std::vector<uint32_t> indices;
+    Index(entry.second, corners, indices);
+    b.Indices = static_cast<GLsizei>(indices.size());
     glGenBuffers(1, &b.Buffer);
     glBindBuffer(GL_ARRAY_BUFFER, b.Buffer);
-    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(entry.second.size() * sizeof(TVertex)),
-                 entry.second.data(), GL_STATIC_DRAW);
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(corners.size() * sizeof(TVertex)), corners.data(),
+                 GL_STATIC_DRAW);
+    glGenBuffers(1, &b.Elements);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, b.Elements);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indices.size() * sizeof(uint32_t)),
+                 indices.data(), GL_STATIC_DRAW);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
     buffers.push_back(b);
   }
   auto draw = [&] {
@@ -287,8 +321,10 @@ void BM_FloorOneBufferPerMaterial(benchmark::State& state) {
       glBindBuffer(GL_ARRAY_BUFFER, b.Buffer);
       glVertexPointer(3, GL_FLOAT, sizeof(TVertex), nullptr);
       glNormalPointer(GL_FLOAT, sizeof(TVertex), reinterpret_cast<const void*>(3 * sizeof(float)));
-      glDrawArrays(GL_TRIANGLES, 0, b.Vertices);
+      glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, b.Elements);
+      glDrawElements(GL_TRIANGLES, b.Indices, GL_UNSIGNED_INT, nullptr);
     }
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
     glDisableClientState(GL_VERTEX_ARRAY);
     glDisableClientState(GL_NORMAL_ARRAY);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
@@ -305,7 +341,10 @@ void BM_FloorOneBufferPerMaterial(benchmark::State& state) {
     draw();
   }
   state.counters["triangles"] = static_cast<double>(triangles);
-  for (TFloorBuffer& b : buffers) glDeleteBuffers(1, &b.Buffer);
+  for (TFloorBuffer& b : buffers) {
+    glDeleteBuffers(1, &b.Buffer);
+    glDeleteBuffers(1, &b.Elements);
+  }
 }
 
 void BM_LayoutDistinctTexts(benchmark::State& state) {

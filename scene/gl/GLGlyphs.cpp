@@ -6,6 +6,7 @@
 #include <cmath>
 #include <deque>
 #include <numbers>
+#include <unordered_map>
 
 namespace qv {
 
@@ -14,8 +15,11 @@ namespace qv {
 struct TGLGlyphCache::TTessellator {
   GLUtesselator* Tess = nullptr;
   std::deque<std::array<GLdouble, 3>> Storage;
-  std::vector<TFontPoint>* Out = nullptr;
-  TFontPoint Corner[3];
+  // The tessellator hands each corner over as the address it was given (or made), so equal
+  // addresses are the same point.
+  std::unordered_map<const GLdouble*, uint16_t> Index;
+  TGlyph* Out = nullptr;
+  const GLdouble* Corner[3];
   int Corners = 0;
   bool Failed = false;
 
@@ -45,19 +49,27 @@ struct TGLGlyphCache::TTessellator {
   static void GLAPIENTRY Error(GLenum, void* self) { static_cast<TTessellator*>(self)->Failed = true; }
   static void GLAPIENTRY Vertex(void* vertex, void* data) {
     auto* self = static_cast<TTessellator*>(data);
-    const auto* v = static_cast<const GLdouble*>(vertex);
-    self->Corner[self->Corners++] = {static_cast<float>(v[0]), static_cast<float>(v[1])};
+    self->Corner[self->Corners++] = static_cast<const GLdouble*>(vertex);
     if (self->Corners < 3) return;
     self->Corners = 0;
-    const TFontPoint& a = self->Corner[0];
-    const TFontPoint& b = self->Corner[1];
-    const TFontPoint& c = self->Corner[2];
-    const float area = (b.X - a.X) * (c.Y - a.Y) - (c.X - a.X) * (b.Y - a.Y);
-    if (area == 0.0f) return;
+    const GLdouble* a = self->Corner[0];
+    const GLdouble* b = self->Corner[1];
+    const GLdouble* c = self->Corner[2];
+    const double area = (b[0] - a[0]) * (c[1] - a[1]) - (c[0] - a[0]) * (b[1] - a[1]);
+    if (area == 0.0) return;
     // Front faces wind counter-clockwise as seen from +Z, whatever order the tessellator chose.
-    self->Out->push_back(a);
-    self->Out->push_back(area > 0.0f ? b : c);
-    self->Out->push_back(area > 0.0f ? c : b);
+    self->Add(a);
+    self->Add(area > 0.0 ? b : c);
+    self->Add(area > 0.0 ? c : b);
+  }
+  void Add(const GLdouble* v) {
+    auto [it, added] = Index.try_emplace(v, static_cast<uint16_t>(Out->Points.size()));
+    if (added) {
+      // A glyph of more corners than 16-bit indices can name is malformed; it is dropped.
+      if (Out->Points.size() >= 0xFFFF) Failed = true;
+      Out->Points.push_back({static_cast<float>(v[0]), static_cast<float>(v[1])});
+    }
+    Out->Indices.push_back(it->second);
   }
   static void GLAPIENTRY Combine(GLdouble coords[3], void*[4], GLfloat[4], void** out, void* data) {
     auto* self = static_cast<TTessellator*>(data);
@@ -123,7 +135,8 @@ void TGLGlyphCache::Tessellate(const TGlyphOutline& outline, TGlyph& glyph) {
   TTessellator& t = *Tess_;
   if (!t.Tess) return;
   t.Storage.clear();
-  t.Out = &glyph.Triangles;
+  t.Index.clear();
+  t.Out = &glyph;
   t.Failed = false;
   gluTessBeginPolygon(t.Tess, &t);
   for (const auto& contour : outline.Contours) {
@@ -136,8 +149,12 @@ void TGLGlyphCache::Tessellate(const TGlyphOutline& outline, TGlyph& glyph) {
   }
   gluTessEndPolygon(t.Tess);
   t.Storage.clear();
+  t.Index.clear();
   // A malformed outline yields nothing rather than part of a glyph.
-  if (t.Failed) glyph.Triangles.clear();
+  if (t.Failed) {
+    glyph.Points.clear();
+    glyph.Indices.clear();
+  }
 }
 
 TTextBox TGLGlyphCache::Measure(const std::string& text) {
@@ -155,8 +172,9 @@ TTextBox TGLGlyphCache::Measure(const std::string& text) {
   return box;
 }
 
-bool TGLGlyphCache::LayoutText(const std::string& text, TGLHorzAdjust horz, TGLVertAdjust vert,
-                               float textHeight, float oblique, std::vector<TFontPoint>& out) {
+bool TGLGlyphCache::LayoutMesh(const std::string& text, TGLHorzAdjust horz, TGLVertAdjust vert,
+                               float textHeight, float oblique, std::vector<TFontPoint>& points,
+                               std::vector<uint32_t>& indices) {
   if (text.empty()) return true;
   if (!Ready()) return false;
   const TTextPlacement p = PlaceText(Measure(text), horz, vert, textHeight, oblique);
@@ -166,12 +184,23 @@ bool TGLGlyphCache::LayoutText(const std::string& text, TGLHorzAdjust horz, TGLV
   float pen = p.ShiftX;
   for (char ch : text) {
     const TGlyph* g = Glyph(static_cast<uint8_t>(ch));
-    for (const TFontPoint& v : g->Triangles) {
+    const auto first = static_cast<uint32_t>(points.size());
+    for (const TFontPoint& v : g->Points) {
       const float x = v.X + pen, y = v.Y + p.ShiftY;
-      out.push_back({c * x - s * y, s * x + c * y});
+      points.push_back({c * x - s * y, s * x + c * y});
     }
+    for (uint16_t i : g->Indices) indices.push_back(first + i);
     pen += g->Advance;
   }
+  return true;
+}
+
+bool TGLGlyphCache::LayoutText(const std::string& text, TGLHorzAdjust horz, TGLVertAdjust vert,
+                               float textHeight, float oblique, std::vector<TFontPoint>& triangles) {
+  std::vector<TFontPoint> points;
+  std::vector<uint32_t> indices;
+  if (!LayoutMesh(text, horz, vert, textHeight, oblique, points, indices)) return false;
+  for (uint32_t i : indices) triangles.push_back(points[i]);
   return true;
 }
 

@@ -16,7 +16,8 @@
 namespace qv {
 
 struct TGlyph {
-  std::vector<TFontPoint> Triangles;  // three points a triangle, counter-clockwise seen from +Z
+  std::vector<TFontPoint> Points;  // the corners of the triangles, each once
+  std::vector<uint16_t> Indices;   // three a triangle, counter-clockwise seen from +Z
   float Advance = 0.0f;
   float Ascent = 0.0f;
   float BoxHeight = 0.0f;
@@ -59,10 +60,13 @@ public:
   int TessellatedGlyphs() const { return Tessellated_; }
 
   TTextBox Measure(const std::string& text);
-  // Appends the triangles of the laid-out text (local plane z = 0) to `out`; false when the font
-  // is missing. An empty text adds nothing.
+  // Appends the laid-out text (local plane z = 0) to `points` and its triangles, as indices into
+  // `points`, to `indices`; false when the font is missing. An empty text adds nothing.
+  bool LayoutMesh(const std::string& text, TGLHorzAdjust horz, TGLVertAdjust vert, float textHeight,
+                  float oblique, std::vector<TFontPoint>& points, std::vector<uint32_t>& indices);
+  // The same as separate triangles, three points each.
   bool LayoutText(const std::string& text, TGLHorzAdjust horz, TGLVertAdjust vert, float textHeight,
-                  float oblique, std::vector<TFontPoint>& out);
+                  float oblique, std::vector<TFontPoint>& triangles);
 
 private:
   void Tessellate(const TGlyphOutline& outline, TGlyph& glyph);

@@ -7,17 +7,38 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <unordered_set>
 #include <variant>
 
 namespace qv {
 
-// The display lists of one context. Cached geometry that dies hands its list back here, and the
-// next frame (with the context current) deletes it.
+namespace {
+
+// A surface of revolution of unit size: radii relative to the largest, height 1 (0 for a flat
+// ring). Objects of the same shape share its display list and differ only in their matrix.
+struct TShapeKey {
+  bool Annulus;
+  bool Flat;
+  float Bottom, Top, BottomInner, TopInner;
+  int Slices, Stacks, Loops;
+  auto operator<=>(const TShapeKey&) const = default;
+};
+
+struct TShape {
+  GLuint List = 0;
+  int Users = 0;
+};
+
+}  // namespace
+
+// The display lists and buffers of one context. Cached geometry that dies gives its share back
+// here, and the next frame (with the context current) deletes what nobody uses any more.
 struct TGLListPool {
   unsigned Generation = 1;
-  std::unordered_set<GLuint> Live;
-  std::vector<GLuint> Garbage;
+  std::map<TShapeKey, TShape> Shapes;
+  std::unordered_set<GLuint> Buffers;
+  std::vector<GLuint> GarbageBuffers;
 };
 
 namespace {
@@ -122,28 +143,32 @@ TMatrix4 LookAt(const TGLCameraState& camera) {
   return m;
 }
 
-void EmitCube(const TGLCube& c) {
+// The twelve triangles of a box, counter-clockwise seen from outside: position and normal.
+void CubeVertices(const TGLCube& c, std::vector<float>& out) {
   const float x = c.CubeWidth / 2, y = c.CubeHeight / 2, z = c.CubeDepth / 2;
-  glBegin(GL_QUADS);
-  // Each face counter-clockwise as seen from outside.
-  glNormal3f(0, 0, 1);
-  glVertex3f(-x, -y, z); glVertex3f(x, -y, z); glVertex3f(x, y, z); glVertex3f(-x, y, z);
-  glNormal3f(0, 0, -1);
-  glVertex3f(-x, -y, -z); glVertex3f(-x, y, -z); glVertex3f(x, y, -z); glVertex3f(x, -y, -z);
-  glNormal3f(1, 0, 0);
-  glVertex3f(x, -y, -z); glVertex3f(x, y, -z); glVertex3f(x, y, z); glVertex3f(x, -y, z);
-  glNormal3f(-1, 0, 0);
-  glVertex3f(-x, -y, -z); glVertex3f(-x, -y, z); glVertex3f(-x, y, z); glVertex3f(-x, y, -z);
-  glNormal3f(0, 1, 0);
-  glVertex3f(-x, y, -z); glVertex3f(-x, y, z); glVertex3f(x, y, z); glVertex3f(x, y, -z);
-  glNormal3f(0, -1, 0);
-  glVertex3f(-x, -y, -z); glVertex3f(x, -y, -z); glVertex3f(x, -y, z); glVertex3f(-x, -y, z);
-  glEnd();
+  struct TFace {
+    float N[3];
+    float V[4][3];
+  };
+  const TFace faces[6] = {
+      {{0, 0, 1}, {{-x, -y, z}, {x, -y, z}, {x, y, z}, {-x, y, z}}},
+      {{0, 0, -1}, {{-x, -y, -z}, {-x, y, -z}, {x, y, -z}, {x, -y, -z}}},
+      {{1, 0, 0}, {{x, -y, -z}, {x, y, -z}, {x, y, z}, {x, -y, z}}},
+      {{-1, 0, 0}, {{-x, -y, -z}, {-x, -y, z}, {-x, y, z}, {-x, y, -z}}},
+      {{0, 1, 0}, {{-x, y, -z}, {-x, y, z}, {x, y, z}, {x, y, -z}}},
+      {{0, -1, 0}, {{-x, -y, -z}, {x, -y, -z}, {x, -y, z}, {-x, -y, z}}},
+  };
+  out.clear();
+  for (const TFace& f : faces)
+    for (int corner : {0, 1, 2, 0, 2, 3}) {
+      out.insert(out.end(), f.V[corner], f.V[corner] + 3);
+      out.insert(out.end(), f.N, f.N + 3);
+    }
 }
 
 // GLU builds surfaces of revolution along +Z from z = 0; ours run along local Y, centred. The
-// renderer puts this turn into the matrix it loads for the object, so that the list holds only
-// one matrix operation (for the top ring) and the parts before it can be drawn as one batch.
+// renderer puts this turn (and the object's size) into the matrix it loads for the object, so
+// that the list holds one matrix operation only (for the top ring).
 TMatrix4 QuadricBase(float height) {
   TMatrix4 m;  // translate (0, -h/2, 0), then rotate -90 degrees about X: z -> y, y -> -z
   m(1, 1) = 0;
@@ -154,7 +179,8 @@ TMatrix4 QuadricBase(float height) {
   return m;
 }
 
-void EmitQuadric(GLUquadric* q, const TQuadricKey& k) {
+void EmitShape(GLUquadric* q, const TShapeKey& k) {
+  const float h = k.Flat ? 0.0f : 1.0f;
   const float topInner = k.Annulus ? k.TopInner : 0.0f;
   const float bottomInner = k.Annulus ? k.BottomInner : 0.0f;
   // Rings of no width (a pointed cone's tip, an annulus drawn as an open tube) are left out.
@@ -163,16 +189,30 @@ void EmitQuadric(GLUquadric* q, const TQuadricKey& k) {
     gluDisk(q, bottomInner, k.Bottom, k.Slices, k.Loops);
   }
   gluQuadricOrientation(q, GLU_OUTSIDE);
-  gluCylinder(q, k.Bottom, k.Top, k.Height, k.Slices, k.Stacks);
+  gluCylinder(q, k.Bottom, k.Top, h, k.Slices, k.Stacks);
   if (k.Annulus) {
     gluQuadricOrientation(q, GLU_INSIDE);
-    gluCylinder(q, k.BottomInner, k.TopInner, k.Height, k.Slices, k.Stacks);
+    gluCylinder(q, k.BottomInner, k.TopInner, h, k.Slices, k.Stacks);
   }
   if (k.Top != topInner) {
     gluQuadricOrientation(q, GLU_OUTSIDE);
-    glTranslatef(0.0f, 0.0f, k.Height);
+    glTranslatef(0.0f, 0.0f, h);
     gluDisk(q, topInner, k.Top, k.Slices, k.Loops);
   }
+}
+
+// The unit shape of a quadric and the scale that sizes it: false when there is nothing to draw
+// (all radii 0) or GLU would refuse the sizes (negative or not finite).
+bool ShapeOf(const TQuadricKey& q, TShapeKey& shape, TVector3f& scale) {
+  const float values[5] = {q.Bottom, q.Top, q.BottomInner, q.TopInner, q.Height};
+  for (float v : values)
+    if (!std::isfinite(v) || v < 0.0f) return false;
+  const float r = std::max(std::max(q.Bottom, q.Top), q.Annulus ? std::max(q.BottomInner, q.TopInner) : 0.0f);
+  if (r == 0.0f) return false;
+  shape = {q.Annulus, q.Height == 0.0f, q.Bottom / r, q.Top / r, q.Annulus ? q.BottomInner / r : 0.0f,
+           q.Annulus ? q.TopInner / r : 0.0f, q.Slices, q.Stacks, q.Loops};
+  scale = {r, q.Height == 0.0f ? 1.0f : q.Height, r};
+  return true;
 }
 
 void SetColor(GLenum face, GLenum what, const TColorVector& c) {
@@ -213,14 +253,25 @@ void SetLight(GLenum light, const TGLLightState& l) {
 struct TGLCachedGeometry {
   std::weak_ptr<TGLListPool> Pool;
   unsigned Generation = 0;
-  GLuint List = 0;
-  bool Empty = false;  // nothing to draw (an empty text)
-  TGeometryKey Key;
+  TGeometryKey Key;           // the object's properties it was made from
+  bool Empty = false;         // nothing to draw
+  // A quadric: the shared unit shape and the matrix that sizes it (list 0: drawn directly).
+  const TShapeKey* Shape = nullptr;
+  TMatrix4 ShapeMatrix;
+  // A box or a text: its own vertex buffer. A box's holds position and normal of separate
+  // triangles; a text's holds x and y of its points followed by the indices of its triangles.
+  GLuint Buffer = 0;
+  GLsizei Vertices = 0;  // a box's vertices, a text's indices
+  bool Text = false;
+  GLenum IndexType = GL_UNSIGNED_SHORT;
+  size_t IndexOffset = 0;
+  std::vector<unsigned char> Local;  // a box's vertices when the context had no buffer left
 
   ~TGLCachedGeometry() {
-    if (!List) return;
-    if (auto pool = Pool.lock(); pool && pool->Generation == Generation && pool->Live.erase(List))
-      pool->Garbage.push_back(List);
+    auto pool = Pool.lock();
+    if (!pool || pool->Generation != Generation) return;
+    if (Shape) --pool->Shapes[*Shape].Users;
+    if (Buffer && pool->Buffers.erase(Buffer)) pool->GarbageBuffers.push_back(Buffer);
   }
 };
 
@@ -247,6 +298,7 @@ struct TGLRenderer::TFrame {
   bool HaveMaterial = false;
   TGLFaceProperties Front;
   bool HadBack = false;
+  int Arrays = 0;  // client arrays on: 0 none, 2 positions, 3 positions and normals
 };
 
 TGLRenderer::TGLRenderer(TFontOpener font)
@@ -265,19 +317,24 @@ TGLRenderer::~TGLRenderer() {
 }
 
 void TGLRenderer::ReleaseGL() {
-  for (GLuint list : Pool_->Live) glDeleteLists(list, 1);
-  for (GLuint list : Pool_->Garbage) glDeleteLists(list, 1);
+  for (const auto& [key, shape] : Pool_->Shapes)
+    if (shape.List) glDeleteLists(shape.List, 1);
+  for (GLuint b : Pool_->Buffers) glDeleteBuffers(1, &b);
+  for (GLuint b : Pool_->GarbageBuffers) glDeleteBuffers(1, &b);
   ContextLost();
 }
 
 void TGLRenderer::ContextLost() {
-  Pool_->Live.clear();
-  Pool_->Garbage.clear();
+  Pool_->Shapes.clear();
+  Pool_->Buffers.clear();
+  Pool_->GarbageBuffers.clear();
   ++Pool_->Generation;
 }
 
 TGLRenderer::TStatistics TGLRenderer::Statistics() const {
-  return {GeometryBuilds_, DrawnObjects_, static_cast<int>(Pool_->Live.size())};
+  int lists = 0;
+  for (const auto& [key, shape] : Pool_->Shapes) lists += shape.List != 0;
+  return {GeometryBuilds_, DrawnObjects_, lists, static_cast<int>(Pool_->Buffers.size())};
 }
 
 void TGLRenderer::Report(const std::string& message) {
@@ -287,8 +344,17 @@ void TGLRenderer::Report(const std::string& message) {
 }
 
 void TGLRenderer::Render(const TGLBaseSceneObject& root, const TGLViewState& view, int width, int height) {
-  for (GLuint list : Pool_->Garbage) glDeleteLists(list, 1);
-  Pool_->Garbage.clear();
+  // Shapes nobody uses any more and the buffers of freed objects go now that the context is current.
+  for (auto it = Pool_->Shapes.begin(); it != Pool_->Shapes.end();) {
+    if (it->second.Users > 0) {
+      ++it;
+      continue;
+    }
+    if (it->second.List) glDeleteLists(it->second.List, 1);
+    it = Pool_->Shapes.erase(it);
+  }
+  for (GLuint b : Pool_->GarbageBuffers) glDeleteBuffers(1, &b);
+  Pool_->GarbageBuffers.clear();
   DrawOrder_.clear();
   DrawnObjects_ = 0;
 
@@ -337,6 +403,11 @@ void TGLRenderer::Render(const TGLBaseSceneObject& root, const TGLViewState& vie
 
   DrawTree(frame, root, TMatrix4::Identity());
 
+  if (frame.Arrays) {
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+  }
   glDisable(GL_BLEND);
   glDisable(GL_POLYGON_OFFSET_FILL);
   glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
@@ -344,10 +415,7 @@ void TGLRenderer::Render(const TGLBaseSceneObject& root, const TGLViewState& vie
 
 void TGLRenderer::PrepareGeometry(const TGLBaseSceneObject& root) {
   if (!root.Visible) return;
-  if (root.Material()) {
-    bool immediate = false;
-    EnsureGeometry(root, immediate);
-  }
+  if (root.Material()) EnsureGeometry(root);
   for (int i = 0; i < root.Count(); ++i) PrepareGeometry(root.Children(i));
 }
 
@@ -382,17 +450,13 @@ void TGLRenderer::DrawOwn(TFrame& frame, const TGLBaseSceneObject& object, const
   if (kind == TGLObjectKind::DummyCube) return;
   ++DrawnObjects_;
   if (RecordDrawOrder) DrawOrder_.push_back(&object);
-  TMatrix4 modelView = frame.View * world;
-  if (kind == TGLObjectKind::Cylinder) modelView = modelView * QuadricBase(static_cast<const TGLCylinder&>(object).Height);
-  if (kind == TGLObjectKind::Annulus) modelView = modelView * QuadricBase(static_cast<const TGLAnnulus&>(object).Height);
-  glLoadMatrixd(modelView.M.data());
   if (kind == TGLObjectKind::Lines) {
+    glLoadMatrixd((frame.View * world).M.data());
     DrawLines(frame, static_cast<const TGLLines&>(object));
     return;
   }
-  bool immediate = false;
-  const GLuint list = EnsureGeometry(object, immediate);
-  if (!list && !immediate) return;
+  const TGLCachedGeometry& g = EnsureGeometry(object);
+  if (g.Empty) return;
 
   if (!frame.Lighting) {
     glEnable(GL_LIGHTING);
@@ -407,16 +471,42 @@ void TGLRenderer::DrawOwn(TFrame& frame, const TGLBaseSceneObject& object, const
   }
   // Texts and flat rings lie in the faces of the block: pulled slightly towards the eye so that
   // the faces do not fight them for the same depth.
-  const bool flat = kind == TGLObjectKind::SpaceText ||
-                    (kind == TGLObjectKind::Annulus && static_cast<const TGLAnnulus&>(object).Height == 0.0f);
+  const bool flat = kind == TGLObjectKind::SpaceText || (g.Shape && g.Shape->Flat);
   if (frame.Offset != static_cast<int>(flat)) {
     flat ? glEnable(GL_POLYGON_OFFSET_FILL) : glDisable(GL_POLYGON_OFFSET_FILL);
     frame.Offset = flat;
   }
-  if (list)
-    glCallList(list);
-  else
-    EmitGeometry(object);
+
+  if (g.Shape) {
+    glLoadMatrixd((frame.View * world * g.ShapeMatrix).M.data());
+    const GLuint list = Pool_->Shapes[*g.Shape].List;
+    if (list)
+      glCallList(list);
+    else if (Quadric_)
+      EmitShape(static_cast<GLUquadric*>(Quadric_), *g.Shape);
+    return;
+  }
+  glLoadMatrixd((frame.View * world).M.data());
+  const int arrays = g.Text ? 2 : 3;
+  if (frame.Arrays != arrays) {
+    glEnableClientState(GL_VERTEX_ARRAY);
+    g.Text ? glDisableClientState(GL_NORMAL_ARRAY) : glEnableClientState(GL_NORMAL_ARRAY);
+    frame.Arrays = arrays;
+  }
+  glBindBuffer(GL_ARRAY_BUFFER, g.Buffer);
+  // Offsets into the buffer, or addresses in memory when there is none.
+  const char* base = g.Buffer ? nullptr : reinterpret_cast<const char*>(g.Local.data());
+  if (g.Text) {
+    glNormal3f(0.0f, 0.0f, 1.0f);
+    glVertexPointer(2, GL_FLOAT, 0, base);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, g.Buffer);
+    glDrawElements(GL_TRIANGLES, g.Vertices, g.IndexType, base + g.IndexOffset);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+    return;
+  }
+  glVertexPointer(3, GL_FLOAT, 6 * sizeof(float), base);
+  glNormalPointer(GL_FLOAT, 6 * sizeof(float), base + 3 * sizeof(float));
+  glDrawArrays(GL_TRIANGLES, 0, g.Vertices);
 }
 
 void TGLRenderer::DrawLines(TFrame& frame, const TGLLines& lines) {
@@ -446,82 +536,124 @@ void TGLRenderer::ApplyMaterial(TFrame& frame, const TGLMaterial& material) {
   frame.HadBack = back != nullptr;
 }
 
-GLuint TGLRenderer::EnsureGeometry(const TGLBaseSceneObject& object, bool& immediate) {
-  immediate = false;
+TGLCachedGeometry& TGLRenderer::EnsureGeometry(const TGLBaseSceneObject& object) {
   TGLGeometryHandle& handle = object.Geometry();
   TGLCachedGeometry* cached = handle.Get();
-  if (cached && cached->Generation == Pool_->Generation && KeyMatches(cached->Key, object)) {
-    if (cached->Empty) return 0;
-    if (cached->List) return cached->List;
-  }
+  if (cached && cached->Generation == Pool_->Generation && KeyMatches(cached->Key, object)) return *cached;
 
-  // Generate anew: the object is new, a property changed or the context was replaced.
+  // Made anew: the object is new, a property changed or the context was replaced.
   handle.Reset(nullptr);
   auto fresh = std::make_unique<TGLCachedGeometry>();
   fresh->Pool = Pool_;
   fresh->Generation = Pool_->Generation;
   fresh->Key = MakeKey(object);
   ++GeometryBuilds_;
-
-  const bool text = object.Kind() == TGLObjectKind::SpaceText;
-  if (text) {
-    const auto& t = static_cast<const TGLSpaceText&>(object);
-    TextScratch_.clear();
-    if (!Glyphs_.LayoutText(t.Text, t.Adjust.Horz, t.Adjust.Vert, t.TextHeight, t.Oblique, TextScratch_)) {
-      Report(FontCreationFailed);
-      handle.Reset(std::move(fresh));
-      handle.Get()->Empty = true;
-      return 0;
-    }
-    if (TextScratch_.empty()) {
-      fresh->Empty = true;
-      handle.Reset(std::move(fresh));
-      return 0;
-    }
-  }
-
-  const bool budget = MaxDisplayLists <= 0 || static_cast<int>(Pool_->Live.size()) < MaxDisplayLists;
-  const GLuint list = budget ? glGenLists(1) : 0;
-  if (!list) {
-    // Out of display lists: a text cannot be drawn (and says so once); other geometry is
-    // generated anew every frame.
-    if (text) {
-      Report(NoMoreDisplayLists);
-      fresh->Empty = true;
-      handle.Reset(std::move(fresh));
-      return 0;
-    }
-    handle.Reset(std::move(fresh));
-    immediate = true;
-    return 0;
-  }
-  Pool_->Live.insert(list);
-  fresh->List = list;
-  glNewList(list, GL_COMPILE);
-  EmitGeometry(object);
-  glEndList();
+  const bool quadric = object.Kind() == TGLObjectKind::Cylinder || object.Kind() == TGLObjectKind::Annulus;
+  fresh->Empty = !(quadric ? BuildShape(*fresh, object) : BuildBuffer(*fresh, object));
   handle.Reset(std::move(fresh));
-  return list;
+  return *handle.Get();
 }
 
-void TGLRenderer::EmitGeometry(const TGLBaseSceneObject& object) {
-  switch (object.Kind()) {
-    case TGLObjectKind::Cube: EmitCube(static_cast<const TGLCube&>(object)); break;
-    case TGLObjectKind::Cylinder:
-      if (Quadric_) EmitQuadric(static_cast<GLUquadric*>(Quadric_), QuadricKey(static_cast<const TGLCylinder&>(object)));
-      break;
-    case TGLObjectKind::Annulus:
-      if (Quadric_) EmitQuadric(static_cast<GLUquadric*>(Quadric_), QuadricKey(static_cast<const TGLAnnulus&>(object)));
-      break;
-    case TGLObjectKind::SpaceText:
-      // The triangles were laid out by EnsureGeometry just before.
-      glNormal3f(0.0f, 0.0f, 1.0f);
-      glBegin(GL_TRIANGLES);
-      for (const TFontPoint& p : TextScratch_) glVertex2f(p.X, p.Y);
-      glEnd();
-      break;
-    default: break;
+bool TGLRenderer::RoomForOneMore() const {
+  if (MaxGeometryObjects <= 0) return true;
+  const TStatistics s = Statistics();
+  return s.ShapeLists + s.Buffers < MaxGeometryObjects;
+}
+
+bool TGLRenderer::BuildShape(TGLCachedGeometry& cached, const TGLBaseSceneObject& object) {
+  const TQuadricKey& q = std::get<TQuadricKey>(cached.Key);
+  TShapeKey key;
+  TVector3f scale;
+  if (!ShapeOf(q, key, scale)) return false;
+  auto [it, added] = Pool_->Shapes.try_emplace(key);
+  TShape& shape = it->second;
+  ++shape.Users;
+  cached.Shape = &it->first;
+  TMatrix4 size;
+  size(0, 0) = scale.X;
+  size(1, 1) = scale.Y;
+  size(2, 2) = scale.Z;
+  cached.ShapeMatrix = size * QuadricBase(key.Flat ? 0.0f : 1.0f);
+  if (added && Quadric_ && RoomForOneMore()) {
+    // Without a list (none left) the shape is generated anew every frame.
+    shape.List = glGenLists(1);
+    if (shape.List) {
+      glNewList(shape.List, GL_COMPILE);
+      EmitShape(static_cast<GLUquadric*>(Quadric_), key);
+      glEndList();
+    }
   }
+  return true;
+}
+
+namespace {
+
+template <class T> void Append(std::vector<unsigned char>& out, const T* data, size_t count) {
+  const auto* bytes = reinterpret_cast<const unsigned char*>(data);
+  out.insert(out.end(), bytes, bytes + count * sizeof(T));
+}
+
+}  // namespace
+
+bool TGLRenderer::BuildBuffer(TGLCachedGeometry& cached, const TGLBaseSceneObject& object) {
+  BufferScratch_.clear();
+  if (object.Kind() == TGLObjectKind::SpaceText) {
+    const auto& t = static_cast<const TGLSpaceText&>(object);
+    TextPoints_.clear();
+    TextIndices_.clear();
+    if (!Glyphs_.LayoutMesh(t.Text, t.Adjust.Horz, t.Adjust.Vert, t.TextHeight, t.Oblique, TextPoints_,
+                            TextIndices_)) {
+      Report(FontCreationFailed);
+      return false;
+    }
+    if (TextIndices_.empty()) return false;
+    Append(BufferScratch_, TextPoints_.data(), TextPoints_.size());
+    cached.IndexOffset = BufferScratch_.size();
+    if (TextPoints_.size() <= 0xFFFF) {
+      std::vector<uint16_t> shortIndices(TextIndices_.begin(), TextIndices_.end());
+      Append(BufferScratch_, shortIndices.data(), shortIndices.size());
+      cached.IndexType = GL_UNSIGNED_SHORT;
+    } else {
+      Append(BufferScratch_, TextIndices_.data(), TextIndices_.size());
+      cached.IndexType = GL_UNSIGNED_INT;
+    }
+    cached.Text = true;
+    cached.Vertices = static_cast<GLsizei>(TextIndices_.size());
+  } else if (object.Kind() == TGLObjectKind::Cube) {
+    std::vector<float> vertices;
+    CubeVertices(static_cast<const TGLCube&>(object), vertices);
+    Append(BufferScratch_, vertices.data(), vertices.size());
+    cached.Vertices = static_cast<GLsizei>(vertices.size() / 6);
+  } else {
+    return false;
+  }
+  GLuint buffer = 0;
+  if (RoomForOneMore()) glGenBuffers(1, &buffer);
+  if (buffer) {
+    for (int i = 0; i < 16 && glGetError() != GL_NO_ERROR; ++i) {
+    }
+    glBindBuffer(GL_ARRAY_BUFFER, buffer);
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(BufferScratch_.size()), BufferScratch_.data(),
+                 GL_STATIC_DRAW);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    if (glGetError() == GL_OUT_OF_MEMORY) {
+      glDeleteBuffers(1, &buffer);
+      buffer = 0;
+    }
+  }
+  if (!buffer) {
+    // The context has no room left: a text cannot be drawn (and says so), a box is drawn from
+    // memory every frame.
+    if (cached.Text) {
+      Report(NoMoreDisplayLists);
+      return false;
+    }
+    cached.Local = BufferScratch_;
+    return true;
+  }
+  Pool_->Buffers.insert(buffer);
+  cached.Buffer = buffer;
+  return true;
 }
 
 }  // namespace qv

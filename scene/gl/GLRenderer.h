@@ -5,7 +5,10 @@
 // culled. The tree is drawn depth first; among the children of one object the opaque ones come
 // in list order and the blended ones after them, farthest from the camera first. Geometry is
 // generated once per object into a display list and reused until a property of the object
-// changes; glyphs are tessellated once per character and shared by every text.
+// changes: surfaces of revolution are GLU quadrics of unit size, one display list per distinct
+// shape shared by every object of that shape and sized by the object's matrix; boxes and texts
+// are vertex buffers of their own. Glyphs are tessellated once per character and shared by every
+// text.
 #pragma once
 
 #include <functional>
@@ -53,13 +56,14 @@ public:
 
   TGLGlyphCache& Glyphs() { return Glyphs_; }
 
-  // At most this many display lists are held (0: as many as the context gives).
-  int MaxDisplayLists = 0;
+  // At most this many display lists and vertex buffers are held (0: as many as the context gives).
+  int MaxGeometryObjects = 0;
 
   struct TStatistics {
-    int GeometryBuilds = 0;   // objects whose geometry was generated, since the renderer began
-    int DrawnObjects = 0;     // objects drawn in the last frame
-    int LiveDisplayLists = 0;
+    int GeometryBuilds = 0;  // objects whose geometry was generated, since the renderer began
+    int DrawnObjects = 0;    // objects drawn in the last frame
+    int ShapeLists = 0;      // shared quadric display lists held
+    int Buffers = 0;         // vertex buffers held by boxes and texts
   };
   TStatistics Statistics() const;
 
@@ -72,18 +76,21 @@ private:
   void DrawTree(TFrame& frame, const TGLBaseSceneObject& object, const TMatrix4& parentWorld);
   void DrawOwn(TFrame& frame, const TGLBaseSceneObject& object, const TMatrix4& world);
   void DrawLines(TFrame& frame, const TGLLines& lines);
-  // The display list of the object's current geometry, built when missing or out of date; 0 when
-  // there is nothing to draw or no list could be had (then `immediate` says to emit directly).
-  unsigned EnsureGeometry(const TGLBaseSceneObject& object, bool& immediate);
-  void EmitGeometry(const TGLBaseSceneObject& object);
+  // The object's geometry as it is now, generated when missing or out of date.
+  TGLCachedGeometry& EnsureGeometry(const TGLBaseSceneObject& object);
+  bool BuildShape(TGLCachedGeometry& cached, const TGLBaseSceneObject& object);
+  bool BuildBuffer(TGLCachedGeometry& cached, const TGLBaseSceneObject& object);
+  bool RoomForOneMore() const;
   void ApplyMaterial(TFrame& frame, const TGLMaterial& material);
   void Report(const std::string& message);
 
   std::shared_ptr<TGLListPool> Pool_;
   TGLGlyphCache Glyphs_;
-  void* Quadric_ = nullptr;  // GLUquadric, made in the first frame
+  void* Quadric_ = nullptr;  // GLUquadric
   std::vector<std::string> Errors_;
-  std::vector<TFontPoint> TextScratch_;
+  std::vector<TFontPoint> TextPoints_;
+  std::vector<uint32_t> TextIndices_;
+  std::vector<unsigned char> BufferScratch_;
   std::vector<const TGLBaseSceneObject*> DrawOrder_;
   int GeometryBuilds_ = 0;
   int DrawnObjects_ = 0;

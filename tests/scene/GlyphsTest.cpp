@@ -89,10 +89,11 @@ TEST_F(GlyphsTest, TessellationCoversTheOutlineAndKeepsItsHoles) {
     filled = std::fabs(filled);
     const TGlyph* g = Cache.Glyph(code);
     ASSERT_NE(g, nullptr);
-    ASSERT_EQ(g->Triangles.size() % 3, 0u);
+    ASSERT_EQ(g->Indices.size() % 3, 0u);
     double covered = 0;
-    for (size_t i = 0; i < g->Triangles.size(); i += 3) {
-      const double a = TriangleArea(g->Triangles[i], g->Triangles[i + 1], g->Triangles[i + 2]);
+    for (size_t i = 0; i < g->Indices.size(); i += 3) {
+      const double a = TriangleArea(g->Points.at(g->Indices[i]), g->Points.at(g->Indices[i + 1]),
+                                    g->Points.at(g->Indices[i + 2]));
       EXPECT_GT(a, 0.0) << code;
       covered += a;
     }
@@ -100,8 +101,21 @@ TEST_F(GlyphsTest, TessellationCoversTheOutlineAndKeepsItsHoles) {
     EXPECT_GT(covered, 0.01) << code;
   }
   // The space has no outline and no triangles, but an advance.
-  EXPECT_TRUE(Cache.Glyph(' ')->Triangles.empty());
+  EXPECT_TRUE(Cache.Glyph(' ')->Indices.empty());
   EXPECT_GT(Cache.Glyph(' ')->Advance, 0.2f);
+}
+
+TEST_F(GlyphsTest, GlyphCornersAreSharedBetweenTriangles) {
+  // A closed outline of n corners fills with n - 2 triangles per contour (plus two per hole
+  // bridge): far fewer distinct corners than three per triangle.
+  const TGlyph* g = Cache.Glyph('O');
+  EXPECT_LT(g->Points.size() * 2, g->Indices.size());
+  std::vector<TFontPoint> points;
+  std::vector<uint32_t> indices;
+  ASSERT_TRUE(Cache.LayoutMesh("OO", haLeft, vaBaseLine, 0.0f, 0.0f, points, indices));
+  EXPECT_EQ(points.size(), 2 * g->Points.size());
+  ASSERT_EQ(indices.size(), 2 * g->Indices.size());
+  EXPECT_EQ(indices[g->Indices.size()], g->Indices[0] + g->Points.size());
 }
 
 TEST_F(GlyphsTest, EachGlyphIsTessellatedOnce) {

@@ -65,7 +65,8 @@ TEST_F(RendererTest, GeometryIsBuiltOnceAndRebuiltWhenAPropertyChanges) {
   Frame();
   const int built = Renderer().Statistics().GeometryBuilds;
   EXPECT_EQ(built, 3);
-  EXPECT_EQ(Renderer().Statistics().LiveDisplayLists, 3);
+  EXPECT_EQ(Renderer().Statistics().ShapeLists, 1);
+  EXPECT_EQ(Renderer().Statistics().Buffers, 2);
   // Moving, turning, recolouring or orbiting the camera does not touch the geometry.
   cylinder.SetPosition(1, 2, 3);
   box.GetMaterial().FrontProperties.SetDiffuseColor(0x0000FF);
@@ -82,26 +83,66 @@ TEST_F(RendererTest, GeometryIsBuiltOnceAndRebuiltWhenAPropertyChanges) {
   box.CubeDepth = 3.0f;
   Frame();
   EXPECT_EQ(Renderer().Statistics().GeometryBuilds, built + 3);
-  EXPECT_EQ(Renderer().Statistics().LiveDisplayLists, 3);
-  // Freed objects give their lists back.
+  EXPECT_EQ(Renderer().Statistics().Buffers, 2);
+  // Freed objects give their lists and buffers back.
   Root.DeleteChild(&cylinder);
+  Root.DeleteChild(&box);
   Frame();
-  EXPECT_EQ(Renderer().Statistics().LiveDisplayLists, 2);
+  EXPECT_EQ(Renderer().Statistics().ShapeLists, 0);
+  EXPECT_EQ(Renderer().Statistics().Buffers, 1);
   // A new context (the window's can be recreated) builds everything again.
   Renderer().ReleaseGL();
   Frame();
-  EXPECT_EQ(Renderer().Statistics().GeometryBuilds, built + 5);
-  EXPECT_EQ(Renderer().Statistics().LiveDisplayLists, 2);
+  EXPECT_EQ(Renderer().Statistics().GeometryBuilds, built + 4);
+  EXPECT_EQ(Renderer().Statistics().Buffers, 1);
+}
+
+TEST_F(RendererTest, QuadricsOfOneShapeShareOneList) {
+  // Cylinders of any size are one unit shape; so are pointed cones; a frustum, a tube and a flat
+  // ring are shapes of their own, as is a different number of slices.
+  for (float r : {0.1f, 0.2f, 0.3f}) {
+    auto& c = Root.AddNewChild<TGLCylinder>();
+    c.BottomRadius = c.TopRadius = r;
+    c.Height = 3 * r;
+    auto& cone = Root.AddNewChild<TGLCylinder>();
+    cone.BottomRadius = 0;
+    cone.TopRadius = r;
+    cone.Height = r;
+  }
+  auto& frustum = Root.AddNewChild<TGLCylinder>();
+  frustum.TopRadius = 0.25f;
+  auto& tube = Root.AddNewChild<TGLAnnulus>();
+  tube.BottomInnerRadius = tube.TopInnerRadius = 0.5f;
+  auto& ring = Root.AddNewChild<TGLAnnulus>();
+  ring.Height = 0;
+  ring.BottomRadius = ring.BottomInnerRadius = 0.25f;
+  ring.TopInnerRadius = 0.5f;
+  auto& fine = Root.AddNewChild<TGLCylinder>();
+  fine.Slices = 32;
+  // Nothing to draw: no radius, or sizes a quadric cannot have.
+  auto& none = Root.AddNewChild<TGLCylinder>();
+  none.BottomRadius = none.TopRadius = 0;
+  auto& negative = Root.AddNewChild<TGLCylinder>();
+  negative.Height = -1;
+  Frame();
+  EXPECT_EQ(Renderer().Statistics().ShapeLists, 6);
+  EXPECT_EQ(Renderer().Statistics().GeometryBuilds, 12);
+  // A rebuilt scene finds its shapes still there.
+  Root.DeleteChildren();
+  auto& again = Root.AddNewChild<TGLCylinder>();
+  again.BottomRadius = again.TopRadius = 0.7f;
+  Frame();
+  EXPECT_EQ(Renderer().Statistics().ShapeLists, 1);
 }
 
 TEST_F(RendererTest, EmptyTextNeedsNoListAndDrawsNothing) {
   auto& text = Root.AddNewChild<TGLSpaceText>();
   Frame();
-  EXPECT_EQ(Renderer().Statistics().LiveDisplayLists, 0);
+  EXPECT_EQ(Renderer().Statistics().Buffers, 0);
   EXPECT_TRUE(Renderer().Errors().empty());
   text.Text = "A";
   Frame();
-  EXPECT_EQ(Renderer().Statistics().LiveDisplayLists, 1);
+  EXPECT_EQ(Renderer().Statistics().Buffers, 1);
 }
 
 TEST(RendererFailures, MissingFontIsReportedOnce) {
@@ -127,11 +168,11 @@ TEST(RendererFailures, MissingFontIsReportedOnce) {
 
 TEST(RendererFailures, OutOfDisplayListsTextsSaySoAndShapesStillDraw) {
   TOffscreenRenderer offscreen;
-  offscreen.Renderer().MaxDisplayLists = 1;
+  offscreen.Renderer().MaxGeometryObjects = 1;
   TGLDummyCube root;
-  root.AddNewChild<TGLSpaceText>().Text = "1";  // takes the one list
+  root.AddNewChild<TGLSpaceText>().Text = "1";  // takes the one buffer
   root.AddNewChild<TGLSpaceText>().Text = "2";  // none left
-  auto& box = root.AddNewChild<TGLCube>();       // drawn without a list
+  auto& box = root.AddNewChild<TGLCube>();       // drawn from memory
   box.GetMaterial().FrontProperties.Emission = {1, 1, 1, 1};
   TGLViewState view;
   view.Camera.Position = {0, 0, 40};  // 64 pixels: the near plane is 23.6 from the eye
@@ -141,7 +182,7 @@ TEST(RendererFailures, OutOfDisplayListsTextsSaySoAndShapesStillDraw) {
   ASSERT_TRUE(offscreen.Render(root, view, 64, 64, picture, error)) << error;
   EXPECT_EQ(offscreen.Renderer().Errors(), std::vector<std::string>{"FontManager: no more display lists available"});
   EXPECT_GT(picture.Pixel(32, 32).R, 200);
-  EXPECT_EQ(offscreen.Renderer().Statistics().LiveDisplayLists, 1);
+  EXPECT_EQ(offscreen.Renderer().Statistics().Buffers, 1);
 }
 
 }  // namespace
