@@ -114,7 +114,11 @@ QPushButton* CommandButton(QAction* action, QWidget* parent) {
 }  // namespace
 
 TMainForm::TMainForm(QWidget* parent)
-    : QMainWindow(parent), Document_(std::make_unique<TManifold>()), TextWidths_(std::make_unique<TTextWidths>()), MessageBoxes_(this), Messages_(&MessageBoxes_) {
+    : QMainWindow(parent),
+      Document_(std::make_unique<TManifold>()),
+      TextWidths_(std::make_unique<TTextWidths>()),
+      MessageBoxes_(this),
+      Messages_(&MessageBoxes_) {
   setObjectName("MainForm");
   setWindowTitle(QStringLiteral("Quorvela ") + ApplicationYear + QStringLiteral(" 3D Viewer"));
   setWindowIcon(ToolIcon(TToolIcon::Application));

@@ -32,6 +32,7 @@ namespace {
 
 std::string SourceFile(const char* name) { return std::string(QV_SOURCE_DIR) + "/samples/" + name; }
 std::string DemoDocument() { return SourceFile("demo.mnf"); }
+std::string NoDocument() { return {}; }
 
 // The generated document of the scene benchmarks: 300 holes of five steps.
 std::string LargeDocument() {
@@ -63,7 +64,7 @@ std::unique_ptr<TMainForm> OpenWindow(const std::string& file) {
   QObject::connect(form.get(), &QObject::destroyed, [none] { delete none; });
   form->SetCommandLineFile(file);
   form->show();
-  QTest::qWaitFor([&] { return form->DocumentLoaded() && form->SceneView->FrameCount() > 0; }, 20000);
+  QTest::qWaitFor([&] { return (file.empty() || form->DocumentLoaded()) && form->SceneView->FrameCount() > 0; }, 20000);
   // The frame that shows the document may be the second one.
   WaitForFrame(*form, form->SceneView->FrameCount() - 1);
   return form;
@@ -126,6 +127,8 @@ void OrbitFramesPerSecond(benchmark::State& state, std::string (*file)()) {
   state.counters["view_w"] = form->SceneView->width();
   state.counters["view_h"] = form->SceneView->height();
 }
+// The empty view: what the window's own work per frame allows.
+BENCHMARK_CAPTURE(OrbitFramesPerSecond, empty, &NoDocument)->Unit(benchmark::kSecond)->Iterations(1)->Repetitions(3);
 BENCHMARK_CAPTURE(OrbitFramesPerSecond, demo, &DemoDocument)->Unit(benchmark::kSecond)->Iterations(1)->Repetitions(3);
 BENCHMARK_CAPTURE(OrbitFramesPerSecond, holes300, &LargeDocument)->Unit(benchmark::kSecond)->Iterations(1)->Repetitions(3);
 

@@ -16,6 +16,7 @@
 #include <QToolBar>
 #include <filesystem>
 
+#include "app/WindowMain.h"
 #include "tests/app/WindowFixture.h"
 
 namespace qv {
@@ -397,6 +398,33 @@ TEST_F(WindowTest, TheOrbitTimerHasTwoSwitchesThatDoNotKnowOfEachOther) {
   Form->ContinuousOrbitAction->trigger();
   EXPECT_FALSE(Form->ContinuousOrbitAction->isChecked());
   EXPECT_FALSE(Form->Timer1->isActive());
+}
+
+}  // namespace
+}  // namespace qv
+
+namespace qv {
+namespace {
+
+bool Window(std::vector<std::string> args) {
+  args.insert(args.begin(), "quorvela-viewer");
+  std::vector<char*> argv;
+  for (std::string& a : args) argv.push_back(a.data());
+  return WantsWindow(static_cast<int>(argv.size()), argv.data());
+}
+
+TEST(ProgramModes, TheWindowOpensUnlessACommandLineModeIsAskedFor) {
+  EXPECT_TRUE(Window({}));
+  EXPECT_TRUE(Window({"block.mnf"}));
+  EXPECT_TRUE(Window({"block.mnf", "--anything", "else"}));
+  EXPECT_TRUE(Window({"-platform", "xcb", "block.mnf"}));
+  EXPECT_TRUE(Window({"--dumpster.mnf"}));
+  EXPECT_FALSE(Window({"--dump", "block.mnf"}));
+  EXPECT_FALSE(Window({"--dump=block.mnf"}));
+  EXPECT_FALSE(Window({"--scene-dump", "block.mnf"}));
+  EXPECT_FALSE(Window({"block.mnf", "--export", "out.bmp"}));
+  EXPECT_FALSE(Window({"--help"}));
+  EXPECT_FALSE(Window({"-v"}));
 }
 
 }  // namespace
