@@ -351,15 +351,17 @@ void BM_LayoutDistinctTexts(benchmark::State& state) {
   TGLGlyphCache cache;
   std::vector<std::string> texts;
   for (int i = 0; i < 1000; ++i) texts.push_back((i % 3 == 0 ? "P" : i % 3 == 1 ? "T" : "") + std::to_string(i * 7 + 1));
-  std::vector<TFontPoint> out;
+  std::vector<TFontPoint> points;
+  std::vector<uint32_t> indices;
   // The first pass meets every glyph and tessellates it.
-  for (const std::string& t : texts) cache.LayoutText(t, haLeft, vaBaseLine, 0.05f, 0.0f, out);
+  for (const std::string& t : texts) cache.LayoutMesh(t, haLeft, vaBaseLine, 0.05f, 0.0f, points, indices);
   for (auto _ : state) {
     for (const std::string& t : texts) {
-      out.clear();
-      cache.LayoutText(t, haCenter, vaCenter, 0.05f, 90.0f, out);
+      points.clear();
+      indices.clear();
+      cache.LayoutMesh(t, haCenter, vaCenter, 0.05f, 90.0f, points, indices);
     }
-    benchmark::DoNotOptimize(out.data());
+    benchmark::DoNotOptimize(points.data());
   }
   state.counters["glyphs_tessellated"] = cache.TessellatedGlyphs();
 }
