@@ -474,6 +474,10 @@ void TMainForm::OpenDocument(const std::string& fileName) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(fileName, ec)) return;
 
+  struct TBusyCursor {
+    TBusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~TBusyCursor() { QApplication::restoreOverrideCursor(); }
+  } busy;
   // The open document stays until the new one has been read completely.
   auto loaded = std::make_unique<TManifold>();
   loaded->SetMessages(Messages_);

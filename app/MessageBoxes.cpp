@@ -1,5 +1,6 @@
 #include "app/MessageBoxes.h"
 
+#include <QApplication>
 #include <QMessageBox>
 #include <QStringDecoder>
 
@@ -17,11 +18,21 @@ QString MessageText(const std::string& text) {
   return decoded;
 }
 
+namespace {
+// A box may come up while the window shows the busy cursor (a load): over the box, the arrow.
+struct TArrowCursor {
+  TArrowCursor() { QApplication::setOverrideCursor(Qt::ArrowCursor); }
+  ~TArrowCursor() { QApplication::restoreOverrideCursor(); }
+};
+}  // namespace
+
 void TMessageBoxMessages::ShowError(const std::string& text) {
+  const TArrowCursor arrow;
   QMessageBox::critical(Parent, QString::fromLatin1(ApplicationTitle), MessageText(text), QMessageBox::Ok);
 }
 
 bool TMessageBoxMessages::AskYesNo(const std::string& text) {
+  const TArrowCursor arrow;
   return QMessageBox::question(Parent, QString::fromLatin1(ApplicationTitle), MessageText(text),
                                QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
