@@ -6,7 +6,9 @@
 #include <GL/glu.h>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <map>
 #include <unordered_set>
 #include <variant>
@@ -43,16 +45,24 @@ struct TGLListPool {
 
 namespace {
 
+// Sizes compare bit for bit: a NaN from a damaged document must still match itself, or its
+// object would be generated anew every frame.
+bool Same(float a, float b) { return std::bit_cast<uint32_t>(a) == std::bit_cast<uint32_t>(b); }
+
 struct TCubeKey {
   float W, H, D;
-  bool operator==(const TCubeKey&) const = default;
+  bool operator==(const TCubeKey& o) const { return Same(W, o.W) && Same(H, o.H) && Same(D, o.D); }
 };
 
 struct TQuadricKey {
   bool Annulus;
   float Bottom, Top, BottomInner, TopInner, Height;
   int Slices, Stacks, Loops;
-  bool operator==(const TQuadricKey&) const = default;
+  bool operator==(const TQuadricKey& o) const {
+    return Annulus == o.Annulus && Same(Bottom, o.Bottom) && Same(Top, o.Top) && Same(BottomInner, o.BottomInner) &&
+           Same(TopInner, o.TopInner) && Same(Height, o.Height) && Slices == o.Slices && Stacks == o.Stacks &&
+           Loops == o.Loops;
+  }
 };
 
 struct TTextKey {
@@ -95,7 +105,7 @@ bool KeyMatches(const TGeometryKey& key, const TGLBaseSceneObject& o) {
     case TGLObjectKind::SpaceText: {
       const auto& t = static_cast<const TGLSpaceText&>(o);
       const auto* k = std::get_if<TTextKey>(&key);
-      return k && k->Text == t.Text && k->TextHeight == t.TextHeight && k->Oblique == t.Oblique &&
+      return k && k->Text == t.Text && Same(k->TextHeight, t.TextHeight) && Same(k->Oblique, t.Oblique) &&
              k->Horz == t.Adjust.Horz && k->Vert == t.Adjust.Vert;
     }
     default: return false;
@@ -495,17 +505,18 @@ void TGLRenderer::DrawOwn(TFrame& frame, const TGLBaseSceneObject& object, const
   }
   glBindBuffer(GL_ARRAY_BUFFER, g.Buffer);
   // Offsets into the buffer, or addresses in memory when there is none.
-  const char* base = g.Buffer ? nullptr : reinterpret_cast<const char*>(g.Local.data());
+  const uintptr_t base = g.Buffer ? 0 : reinterpret_cast<uintptr_t>(g.Local.data());
+  auto at = [base](size_t offset) { return reinterpret_cast<const void*>(base + offset); };
   if (g.Text) {
     glNormal3f(0.0f, 0.0f, 1.0f);
-    glVertexPointer(2, GL_FLOAT, 0, base);
+    glVertexPointer(2, GL_FLOAT, 0, at(0));
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, g.Buffer);
-    glDrawElements(GL_TRIANGLES, g.Vertices, g.IndexType, base + g.IndexOffset);
+    glDrawElements(GL_TRIANGLES, g.Vertices, g.IndexType, at(g.IndexOffset));
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
     return;
   }
-  glVertexPointer(3, GL_FLOAT, 6 * sizeof(float), base);
-  glNormalPointer(GL_FLOAT, 6 * sizeof(float), base + 3 * sizeof(float));
+  glVertexPointer(3, GL_FLOAT, 6 * sizeof(float), at(0));
+  glNormalPointer(GL_FLOAT, 6 * sizeof(float), at(3 * sizeof(float)));
   glDrawArrays(GL_TRIANGLES, 0, g.Vertices);
 }
 

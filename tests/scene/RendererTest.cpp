@@ -1,6 +1,8 @@
 // The renderer's drawing order and its geometry cache, drawn off-screen.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "scene/gl/OffscreenRender.h"
 
 namespace qv {
@@ -133,6 +135,22 @@ TEST_F(RendererTest, QuadricsOfOneShapeShareOneList) {
   again.BottomRadius = again.TopRadius = 0.7f;
   Frame();
   EXPECT_EQ(Renderer().Statistics().ShapeLists, 1);
+}
+
+TEST_F(RendererTest, DamagedSizesAreBuiltOnceAndDrawNothingStrange) {
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  Root.AddNewChild<TGLCylinder>().Height = nan;
+  Root.AddNewChild<TGLCube>().CubeWidth = nan;
+  auto& text = Root.AddNewChild<TGLSpaceText>();
+  text.Text = "12";
+  text.TextHeight = nan;
+  auto& huge = Root.AddNewChild<TGLAnnulus>();
+  huge.Slices = 1 << 30;  // more slices than anyone can see: held to a sane number
+  huge.Loops = -5;
+  Frame();
+  Frame();
+  EXPECT_EQ(Renderer().Statistics().GeometryBuilds, 4);
+  EXPECT_TRUE(Renderer().Errors().empty());
 }
 
 TEST_F(RendererTest, EmptyTextNeedsNoListAndDrawsNothing) {
