@@ -4,11 +4,11 @@
 // Each frame: depth test, lighting (scene ambient, two point lights), smooth shading, back faces
 // culled. The tree is drawn depth first; among the children of one object the opaque ones come
 // in list order and the blended ones after them, farthest from the camera first. Geometry is
-// generated once per object into a display list and reused until a property of the object
-// changes: surfaces of revolution are GLU quadrics of unit size, one display list per distinct
-// shape shared by every object of that shape and sized by the object's matrix; boxes and texts
-// are vertex buffers of their own. Glyphs are tessellated once per character and shared by every
-// text.
+// generated once per object and reused until a property of the object changes: surfaces of
+// revolution are GLU quadrics of unit size, one display list per distinct shape, shared by every
+// object of that shape and sized by the object's matrix; boxes and texts have vertex buffers of
+// their own (compiling thousands of small display lists costs far more than filling buffers).
+// Glyphs are tessellated once per character and shared by every text.
 #pragma once
 
 #include <functional>
