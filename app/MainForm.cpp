@@ -222,7 +222,6 @@ void TMainForm::CreateActions() {
   NavigationModeGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
   for (QAction* a : {ViewPanAction, ViewRotateAction, ViewZoomAction}) {
     a->setCheckable(true);
-    a->setStatusTip(a->text());
     NavigationModeGroup->addAction(a);
     connect(a, &QAction::toggled, this, &TMainForm::NavigationModeChanged);
   }
