@@ -119,7 +119,7 @@ void DrawRotate(QPainter& p) {
   p.setPen(InkPen(2.0));
   p.setBrush(Qt::NoBrush);
   p.drawArc(QRectF(4, 4, 16, 16), 100 * 16, 290 * 16);
-  // The arc ends at 30 degrees; the head continues it clockwise... anticlockwise on screen.
+  // The arc runs anticlockwise from 100 to 30 degrees round the circle; the head sits on its end.
   const double a = 30 * M_PI / 180;
   ArrowHead(p, QPointF(12 + 8 * std::cos(a) + 1.2, 12 - 8 * std::sin(a) - 3.2), 100, 6, Ink);
 }
