@@ -550,7 +550,10 @@ void TGLRenderer::ApplyMaterial(TFrame& frame, const TGLMaterial& material) {
 TGLCachedGeometry& TGLRenderer::EnsureGeometry(const TGLBaseSceneObject& object) {
   TGLGeometryHandle& handle = object.Geometry();
   TGLCachedGeometry* cached = handle.Get();
-  if (cached && cached->Generation == Pool_->Generation && KeyMatches(cached->Key, object)) return *cached;
+  // Geometry made by another renderer (the window's, when the off-screen export draws the same tree)
+  // names lists and buffers of another context: never reuse it.
+  const bool ours = cached && !cached->Pool.owner_before(Pool_) && !Pool_.owner_before(cached->Pool);
+  if (ours && cached->Generation == Pool_->Generation && KeyMatches(cached->Key, object)) return *cached;
 
   // Made anew: the object is new, a property changed or the context was replaced.
   handle.Reset(nullptr);

@@ -130,10 +130,11 @@ QRect DrawnBounds(const QImage& image) {
 }
 
 TEST(SaveViewPicture, OffScreenPictureHasTheScreensFramingAtKTimesThePixels) {
-  // Two identical trees: each renderer keeps its geometry on the objects it draws.
-  TGLDummyCube root, screenRoot;
-  for (TGLDummyCube* r : {&root, &screenRoot})
-    r->AddNewChild<TGLCube>().GetMaterial().FrontProperties.SetDiffuseColor(0x0000FF);
+  // One tree drawn by two renderers, as the window and the export draw it: the export must not
+  // reuse geometry that the other renderer made in its own context.
+  TGLDummyCube root;
+  root.AddNewChild<TGLCube>().GetMaterial().FrontProperties.SetDiffuseColor(0x0000FF);
+  TGLDummyCube& screenRoot = root;
   TGLViewState view;
   view.Camera.Position = {6.0f, 5.0f, 4.0f};
   view.BackgroundColor = 0x203040;
