@@ -108,7 +108,7 @@ bool* OptionBox(TSceneOptions& o, std::string_view key) {
 }
 
 // Loads the document and builds its scene as the window does right after opening it: view reset
-// (scale 5 / SizeX), groups list refilled, options from the flags. Returns an exit status, or -1
+// (the window's scale factor), groups list refilled, options from the flags. Returns an exit status, or -1
 // with the scene built.
 int BuildSceneForCommandLine(TManifold& doc, TGLDummyCube& modelRoot, const std::string& path,
                              const TSceneFlags& flags, bool& loaded) {
@@ -125,7 +125,7 @@ int BuildSceneForCommandLine(TManifold& doc, TGLDummyCube& modelRoot, const std:
     return 2;
   }
   TTextWidths widths;
-  RebuildScene(modelRoot, doc, options, ViewScaleFactor(doc.SizeX), true, &widths);
+  RebuildScene(modelRoot, doc, options, ViewScaleFactor(doc.SizeX, doc.SizeY, doc.SizeZ), true, &widths);
   return -1;
 }
 

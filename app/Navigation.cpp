@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "scene/SceneBuild.h"
+
 namespace qv {
 
 namespace {
@@ -73,18 +75,9 @@ void RotateModel(TGLBaseSceneObject& object, const TGLCameraState& camera, float
 
 double ResetView(TGLBaseSceneObject& modelRoot, TGLCameraState& camera, double sizeX, double sizeY, double sizeZ) {
   modelRoot.SetPosition(camera.Target);
-  auto usable = [](double size) { return size > 0 && std::isfinite(size) && std::isfinite(5.0 / size); };
-  double length = 100.0;
-  if (usable(sizeX)) {
-    length = sizeX;
-  } else {
-    double best = 0;
-    for (double size : {sizeY, sizeZ})
-      if (usable(size) && size > best) best = size;
-    if (best > 0) length = best;
-  }
-  const double scale = 5.0 / length;
-  const double reach = scale * length;  // 5 scene units
+  const double scale = ViewScaleFactor(sizeX, sizeY, sizeZ);
+  // The camera stands 2, 2, 1 block lengths out; the length the scale came from is 5 scene units.
+  const double reach = 5.0;
   camera.Position = To({2 * reach, 2 * reach, reach});
   return scale;
 }

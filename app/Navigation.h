@@ -30,9 +30,8 @@ TVector3f ScreenDeltaToGroundVector(const TGLCameraState& camera, int dx, int dy
 void RotateModel(TGLBaseSceneObject& object, const TGLCameraState& camera, float pitch, float turn, float roll);
 
 // The view after a document is opened: model root back on the target, camera five block lengths
-// out. Returns the scale factor, 5 / the block's X extent. A block whose SizeX is not a positive
-// finite length is scaled by its largest usable extent (SizeY or SizeZ), and by 5 / 100 when it has
-// none, so that the scene always has finite numbers.
+// out. Returns the scale factor, ViewScaleFactor (5 / the block's X extent, or its stand-in when the
+// block has no usable X extent).
 double ResetView(TGLBaseSceneObject& modelRoot, TGLCameraState& camera, double sizeX, double sizeY, double sizeZ);
 
 enum class TNavigationMode { Free, Rotate, Pan, Zoom };

@@ -42,7 +42,7 @@ void RebuildSceneOfHoles(benchmark::State& state) {
   TGLDummyCube root;
   TSceneOptions options;
   TTextWidths widths;
-  const double scale = ViewScaleFactor(doc.SizeX);
+  const double scale = ViewScaleFactor(doc.SizeX, doc.SizeY, doc.SizeZ);
   RebuildScene(root, doc, options, scale, true, &widths);
   for (auto _ : state) {
     options.FilledCylinders = !options.FilledCylinders;
@@ -73,7 +73,7 @@ void OptionClickToNextFrame(benchmark::State& state) {
   TGLDummyCube root;
   TSceneOptions options;
   TTextWidths widths;
-  const double scale = ViewScaleFactor(doc.SizeX);
+  const double scale = ViewScaleFactor(doc.SizeX, doc.SizeY, doc.SizeZ);
   const TGLViewState view = ResetView();
   TOffscreenRenderer offscreen;
   std::string error;
@@ -106,7 +106,7 @@ void FrameOfUnchangedScene(benchmark::State& state) {
   const TGLViewState view = ResetView();
   TOffscreenRenderer offscreen;
   std::string error;
-  RebuildScene(root, doc, TSceneOptions{}, ViewScaleFactor(doc.SizeX), true, &widths);
+  RebuildScene(root, doc, TSceneOptions{}, ViewScaleFactor(doc.SizeX, doc.SizeY, doc.SizeZ), true, &widths);
   if (!offscreen.Draw(root, view, 548, 710, error)) {
     state.SkipWithError(error.c_str());
     return;

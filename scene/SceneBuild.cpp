@@ -87,7 +87,15 @@ void BuildHole(TSceneBuild& b, int32_t number) {
   if (b.Options.ItemNumbers) BuildItemNumbers(b, hole);
 }
 
-double ViewScaleFactor(double sizeX) { return std::isfinite(sizeX) && sizeX > 0.0 ? 5.0 / sizeX : 1.0; }
+double ViewScaleFactor(double sizeX, double sizeY, double sizeZ) {
+  // A length so short that 5 / length overflows is as unusable as none.
+  auto usable = [](double size) { return size > 0 && std::isfinite(size) && std::isfinite(5.0 / size); };
+  if (usable(sizeX)) return 5.0 / sizeX;
+  double longest = 0;
+  for (double size : {sizeY, sizeZ})
+    if (usable(size) && size > longest) longest = size;
+  return 5.0 / (longest > 0 ? longest : 100.0);
+}
 
 void ClearScene(TGLBaseSceneObject& modelRoot) { modelRoot.DeleteChildren(); }
 

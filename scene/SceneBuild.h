@@ -12,8 +12,10 @@ class TGLBaseSceneObject;
 class TTextWidths;
 
 // The scale factor of a view reset: 5 / sizeX, so the block is 5 scene units long in X. A block
-// without a positive, finite length in X keeps its document lengths (factor 1).
-double ViewScaleFactor(double sizeX);
+// without a positive, finite length in X is scaled by the larger usable one of sizeY and sizeZ, and
+// by 5 / 100 when it has none, so that the scene always has finite numbers. The window and the
+// command line both take it from here, so that they draw the same scene.
+double ViewScaleFactor(double sizeX, double sizeY, double sizeZ);
 
 // Frees every child of the model root, last first.
 void ClearScene(TGLBaseSceneObject& modelRoot);
