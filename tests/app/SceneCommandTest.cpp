@@ -9,6 +9,10 @@
 #include <nlohmann/json.hpp>
 #include <sys/wait.h>
 
+#include "app/MainForm.h"
+#include "app/SceneView.h"
+#include "model/Manifolds.h"
+#include "scene/SceneDump.h"
 #include "tests/TestFiles.h"
 #include "tools/writer/Documents.h"
 
@@ -158,6 +162,40 @@ TEST(SceneDumpCommand, FlagsSetTheBoxesTheGroupsAndTheTextHeight) {
        "--set ShowThread=0 --set Contours=0");
 }
 
+TEST(SceneDumpCommand, BuildsTheSceneTheWindowBuildsEvenWithoutALengthInX) {
+  // Without a length in X the longer of Y and Z is scaled to 5 units: 5 / 120.
+  test::TTempDir dir;
+  TManifold doc;
+  doc.SizeX = 0;
+  doc.SizeY = 80;
+  doc.SizeZ = 120;
+  THole& h = doc.Holes.Add();
+  h.Number = 1;
+  h.Face = 1;
+  h.X = 30;
+  h.Y = 20;
+  TStep& s = h.Steps.Add();
+  s.Diameter = 12;
+  s.Depth = 24;
+  const std::string path = dir.Write("flat.mnf", writer::TaggedDocument(doc, false));
+  TRun r = RunViewer(dir, "--scene-dump '" + path + "'");
+  ASSERT_EQ(r.Status, 0) << r.Err;
+  const auto scene = nlohmann::json::parse(r.Out);
+  ASSERT_FALSE(scene.empty());
+  EXPECT_EQ(scene[0]["Kind"], "TGLCube");
+  EXPECT_EQ(scene[0]["CubeWidth"], 0.0);
+  EXPECT_FLOAT_EQ(scene[0]["CubeHeight"].get<float>(), 80.0f / 24.0f);
+  EXPECT_FLOAT_EQ(scene[0]["CubeDepth"].get<float>(), 5.0f);
+
+  TMainForm window;
+  test::TRecordingMessages messages;
+  window.SetMessages(&messages);
+  window.OpenDocument(path);
+  ASSERT_TRUE(window.DocumentLoaded());
+  EXPECT_DOUBLE_EQ(window.ScaleFactor(), 5.0 / 120);
+  EXPECT_EQ(nlohmann::json::parse(DumpSceneChildren(window.SceneView->ModelRoot()).dump()), scene);
+}
+
 TEST(SceneDumpCommand, RefusesBadFlagsAndReportsFailedLoads) {
   test::TTempDir dir;
   const std::string path = WriteDocument(dir);
@@ -234,6 +272,18 @@ TEST(ExportCommand, DrawsTheBlockOnWhite) {
   EXPECT_EQ(image.height(), 90);
   const TBmp bmp2 = ReadBmp(small);
   ASSERT_EQ(bmp2.Width, 120);
+  // The scale does not follow the picture's size (1511.8 pixels per unit at unit depth), so a small
+  // picture is the middle of the large one. Hole 1's bore (radius 0.25, from (1, 0.5, 1) down to
+  // (1, 0.5, 0)) lands about 39 pixels left of the centre, 27 pixels wide either side, and from
+  // above the top edge down to row 83: it covers the top left corner in translucent red. Hole 2
+  // lies beyond the right edge, and without the body nothing else is there.
+  const auto corner = bmp2.Rgb(0, 0);
+  EXPECT_GT(corner[0], 100);
+  EXPECT_LT(corner[1], 80);
+  EXPECT_EQ(corner[1], corner[2]);
+  EXPECT_EQ(bmp2.Rgb(119, 0), (std::array<int, 3>{255, 255, 255}));
+  EXPECT_EQ(bmp2.Rgb(119, 89), (std::array<int, 3>{255, 255, 255}));
+  EXPECT_EQ(bmp2.Rgb(60, 45), (std::array<int, 3>{255, 255, 255}));
   for (int y = 0; y < 90; y += 7)
     for (int x = 0; x < 120; x += 7) {
       const QColor c = image.pixelColor(x, y);
