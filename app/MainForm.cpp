@@ -12,31 +12,43 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
+#include <QShortcut>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QUrl>
 #include <QVBoxLayout>
+#include <QWhatsThis>
 #include <QWheelEvent>
 
 #include <algorithm>
 #include <filesystem>
 
+#include "app/AboutDialog.h"
 #include "app/ApplicationHandling.h"
+#include "app/Help.h"
+#include "app/OutsideActions.h"
+#include "app/PictureExport.h"
+#include "app/RegistryDialog.h"
+#include "app/SaveWindows.h"
 #include "app/SceneView.h"
+#include "app/Settings.h"
 #include "app/StatusTexts.h"
 #include "app/ToolIcons.h"
+#include "app/ViewAxes.h"
 #include "model/Dump.h"
 #include "model/Manifolds.h"
+#include "platform/XdgAssociations.h"
 #include "scene/SceneBuild.h"
 #include "scene/TextWidths.h"
 
@@ -73,6 +85,10 @@ private:
 namespace {
 
 QString Utf8(const std::string& cp1252) { return QString::fromStdString(Cp1252ToUtf8(cp1252)); }
+
+// Paths as the file system spells them (bytes) and as the toolkit shows them.
+QString FromPath(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
+std::string ToPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 std::string UpperExtension(const std::string& fileName) {
   std::string ext = std::filesystem::path(fileName).extension().string();
@@ -122,8 +138,17 @@ TMainForm::TMainForm(QWidget* parent)
   setObjectName("MainForm");
   setWindowTitle(QStringLiteral("Quorvela ") + ApplicationYear + QStringLiteral(" 3D Viewer"));
   setWindowIcon(ToolIcon(TToolIcon::Application));
-  HelpFile = QFile::decodeName(QByteArray::fromStdString(GetExecutableDirectory())) + "hlp/Quorvela3DViewer.hlp";
+  HelpFile = FromPath(HelpFilePath());
   Document_->SetMessages(Messages_);
+  AskText = [this](const std::string& title, const std::string& prompt,
+                   const std::string& preset) -> std::optional<std::string> {
+    bool ok = false;
+    const QString text = QInputDialog::getText(this, QString::fromLocal8Bit(title.c_str()),
+                                               QString::fromLocal8Bit(prompt.c_str()), QLineEdit::Normal,
+                                               FromPath(preset), &ok);
+    if (!ok) return std::nullopt;
+    return ToPath(text);
+  };
 
   Timer1 = new QTimer(this);
   Timer1->setInterval(20);
@@ -162,7 +187,13 @@ TMainForm::TMainForm(QWidget* parent)
 
   // The window sees every key before its controls do.
   qApp->installEventFilter(this);
-  PlaceWindow();
+  SetHelpTopics();
+  // F1 on a control, or a click in "What's This" mode (Shift+F1), opens the control's topic.
+  qApp->installEventFilter(new TContextHelp(this, [this](int topic) { return ShowHelp(HelpAnchor(topic)); }));
+  auto* whatsThis = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F1), this);
+  connect(whatsThis, &QShortcut::activated, this, [] { QWhatsThis::enterWhatsThisMode(); });
+  // With the controls in place, so that the stored size is not overridden by their layout.
+  Placement_ = std::make_unique<TSaveWindow>(GetWindowPosIniFileName(), this, nullptr, nullptr, false);
   setAcceptDrops(false);
 }
 
@@ -393,18 +424,6 @@ QWidget* TMainForm::CreateBottomPanel() {
   return panel;
 }
 
-void TMainForm::PlaceWindow() {
-  // The view at its design size, 548 x 710 pixels, where the screen has room for it.
-  ensurePolished();
-  const double scale = logicalDpiX() / 96.0;
-  const QSize view(static_cast<int>(548 * scale), static_cast<int>(710 * scale));
-  QSize size(view.width() + OptionsPanel->minimumWidth(),
-             view.height() + menuBar()->sizeHint().height() + findChild<QToolBar*>()->sizeHint().height() +
-                 BottomPanel->minimumHeight() + statusBar()->sizeHint().height());
-  if (const QScreen* s = screen()) size = size.boundedTo(s->availableGeometry().size() - QSize(40, 70));
-  resize(size);
-}
-
 void TMainForm::SetMessages(TUserMessages* messages) {
   Messages_ = messages ? messages : &MessageBoxes_;
   Document_->SetMessages(Messages_);
@@ -572,7 +591,12 @@ void TMainForm::Refresh() {
 }
 
 void TMainForm::SetOptionBox(QCheckBox* box, bool checked) {
-  if (box->isChecked() != checked) box->click();
+  if (box->isChecked() == checked) return;
+  // A disabled box ignores clicks, but its state is still the user's setting.
+  const bool enabled = box->isEnabled();
+  box->setEnabled(true);
+  box->click();
+  box->setEnabled(enabled);
 }
 
 void TMainForm::TextHeightChanged(int value) {
@@ -661,21 +685,137 @@ void TMainForm::ToolsBackgroundColor() {
   if (chosen.isValid()) SceneView->SetBackgroundColor(ToColorValue(chosen));
 }
 
-// The commands below hand something to the world outside the viewer; they are not built yet.
-void TMainForm::NotAvailableYet(const QString& command) {
-  QMessageBox::information(this, QString::fromLatin1(ApplicationTitle), command + " is not available yet.");
+void TMainForm::SetHelpTopics() {
+  SetHelpTopic(CheckListBox1, HelpTopic::GroupsList);
+  SetHelpTopic(HideUnCheckedCheckBox, HelpTopic::HideUnchecked);
+  SetHelpTopic(FaceNumbersCheckBox, HelpTopic::FaceNumbers);
+  SetHelpTopic(HoleNumbersCheckBox, HelpTopic::HoleNumbers);
+  SetHelpTopic(ManifoldCheckBox, HelpTopic::ShowManifold);
+  SetHelpTopic(PerspectiveCheckBox, HelpTopic::Perspective);
+  SetHelpTopic(AxisCheckBox, HelpTopic::Axis);
+  SetHelpTopic(OrbitCheckBox, HelpTopic::ContinuousOrbit);
+  SetHelpTopic(ColorsCheckBox, HelpTopic::UseColors);
+  SetHelpTopic(ShowThreadCheckBox, HelpTopic::ShowThread);
+  SetHelpTopic(TransparentCheckBox, HelpTopic::Transparent);
+  SetHelpTopic(ContourCheckBox, HelpTopic::Contours);
+  SetHelpTopic(FilledCheckBox, HelpTopic::FilledCylinders);
 }
-void TMainForm::FileSaveAs() { NotAvailableYet("Save As"); }
-void TMainForm::ToolsClipboard() { NotAvailableYet("Copying the view to the clipboard"); }
-void TMainForm::ToolsOpenInQuorvela() { NotAvailableYet("Open In Quorvela"); }
-void TMainForm::ToolsRegistry() { NotAvailableYet("The file-association dialog"); }
-void TMainForm::HelpContents() { NotAvailableYet("The help"); }
-void TMainForm::HelpIndex() { NotAvailableYet("The help index"); }
-void TMainForm::HelpEmail() { NotAvailableYet("E-mail to support"); }
-void TMainForm::HelpAbout() { NotAvailableYet("The about box"); }
 
-// Settings are read once at the first activation and written when the window closes.
-void TMainForm::LoadSettings() {}
-void TMainForm::SaveSettings() {}
+// ---- pictures of the view ----
+
+bool TMainForm::ExportView(const std::function<bool(TPictureSource&, std::string&)>& write) {
+  // A copy of the view as the frame draws it: the picture gets the same lens and pixels, and the
+  // white background never reaches the screen.
+  const QSize size = SceneView->FrameSize();
+  TGLViewState view = SceneView->FrameView();
+  TScenePictureSource source(SceneView->ModelRoot(), view, size.width(), size.height(),
+                             [this] { SceneView->doneCurrent(); });
+  if (SceneView->ShowAxes())
+    source.DrawOverlay = [this](const TGLCameraState& camera) {
+      DrawModelAxes(camera, SceneView->ModelRoot(), TSceneView::AxisLength);
+    };
+  std::string error;
+  const bool ok = write(source, error);
+  SceneView->update();
+  if (!ok) Messages().ShowError(error);
+  return ok;
+}
+
+bool TMainForm::SavePicture(const std::string& fileName) {
+  return ExportView([&](TPictureSource& source, std::string& error) { return SaveViewPicture(fileName, source, error); });
+}
+
+bool TMainForm::CopyToClipboard() {
+  return ExportView([](TPictureSource& source, std::string& error) { return CopyViewToClipboard(source, error); });
+}
+
+void TMainForm::FileSaveAs() {
+  if (!DocumentLoaded_) return;
+  QFileDialog dialog(this, "Save As", SaveDialogInitialDir);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setNameFilters({"Bitmap Files (*.bmp)", "All Files (*)"});
+  dialog.setDefaultSuffix("bmp");
+  // An existing picture is replaced without asking.
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  dialog.selectFile(FromPath(ProposedPictureName(Document_->FileName)));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  SavePicture(ToPath(dialog.selectedFiles().first()));
+}
+
+void TMainForm::ToolsClipboard() {
+  if (DocumentLoaded_) CopyToClipboard();
+}
+
+// ---- outside actions ----
+
+void TMainForm::ToolsOpenInQuorvela() {
+  if (!DocumentLoaded_) return;
+  TXdgClassRegistry registry(TXdgDirs::FromEnvironment(), {});
+  std::string path = ToPath(PathToMain);
+  OpenInQuorvela(path, Document_->FileName, [&] { return GetDesignApplicationPath(registry, AskText); }, Messages(),
+                 StartDetached);
+  PathToMain = FromPath(path);
+}
+
+void TMainForm::ToolsRegistry() { ShowRegistryDialog(this, CheckDefaultHandler); }
+
+bool TMainForm::ShowHelp(const std::string& anchor) {
+  if (qv::ShowHelp(anchor, OpenUrl, ToPath(HelpFile))) return true;
+  Messages().ShowError(HelpFile.isEmpty() ? std::string("Cannot find the help file ") + ApplicationKey + ".html"
+                                          : "Cannot open the help file " + ToPath(HelpFile));
+  return false;
+}
+
+void TMainForm::HelpContents() { ShowHelp("contents"); }
+void TMainForm::HelpIndex() { ShowHelp("index"); }
+void TMainForm::HelpEmail() { SendSupportEmail(Messages(), OpenUrl); }
+void TMainForm::HelpAbout() { ShowAboutBox(this); }
+
+// ---- settings ----
+
+void TMainForm::LoadSettings() {
+  // Every value defaults to what the window holds now.
+  TSettings s;
+  s.PathToMain = ToPath(PathToMain);
+  s.InitialDir = ToPath(OpenDialogInitialDir);
+  s.TextHeightFactor = TextHeightFactor_;
+  s.CheckDefaultHandler = CheckDefaultHandler;
+  s.Boxes = BoxesOf(SceneOptions());
+  if (!qv::LoadSettings(GetIniFileName(), s)) return;
+  PathToMain = FromPath(s.PathToMain);
+  OpenDialogInitialDir = FromPath(s.InitialDir);
+  SaveDialogInitialDir = OpenDialogInitialDir;
+  TextHeightFactor_ = ClampTextHeightFactor(s.TextHeightFactor);
+  CheckDefaultHandler = s.CheckDefaultHandler;
+  SceneView->SetBackgroundColor(s.BackgroundColor);
+  {
+    const QSignalBlocker quiet(TextHeightEdit);
+    TextHeightEdit->setValue(TextHeightFactor_);
+  }
+  // In the order they are read; each counts as a click on its box.
+  const std::pair<QCheckBox*, bool> boxes[] = {
+      {FaceNumbersCheckBox, s.Boxes.FaceNumbers},    {HoleNumbersCheckBox, s.Boxes.HoleNumbers},
+      {ManifoldCheckBox, s.Boxes.ShowManifold},      {ShowPortsCheckBox, s.Boxes.ShowPorts},
+      {ShowThreadCheckBox, s.Boxes.ShowThread},      {TransparentCheckBox, s.Boxes.Transparent},
+      {ContourCheckBox, s.Boxes.Contours},           {FilledCheckBox, s.Boxes.FilledCylinders},
+      {ColorsCheckBox, s.Boxes.Colors},              {PlugsCheckBox, s.Boxes.ShowPlugs},
+      {HoleTextCheckBox, s.Boxes.ShowHoleText},      {ItemCheckBox, s.Boxes.ShowItemNumbers},
+      {DummyHolesCheckBox, s.Boxes.ShowDummyHoles}};
+  for (const auto& [box, checked] : boxes) SetOptionBox(box, checked);
+}
+
+void TMainForm::SaveSettings() {
+  TSettings s;
+  s.PathToMain = ToPath(PathToMain);
+  s.InitialDir = ToPath(OpenDialogInitialDir);
+  s.TextHeightFactor = TextHeightFactor_;
+  s.CheckDefaultHandler = CheckDefaultHandler;
+  s.BackgroundColor = SceneView->BackgroundColor();
+  s.Boxes = BoxesOf(SceneOptions());
+  std::string error;
+  // The window closes all the same: what could not be written is lost, and the user has been told.
+  if (!qv::SaveSettings(GetIniFileName(), s, error)) Messages().ShowError(error);
+}
 
 }  // namespace qv

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <QMainWindow>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/MessageBoxes.h"
@@ -18,10 +20,13 @@ class QListWidget;
 class QPushButton;
 class QSpinBox;
 class QTimer;
+class QUrl;
 
 namespace qv {
 
 class TManifold;
+class TPictureSource;
+class TSaveWindow;
 class TSceneView;
 class TTextWidths;
 class TStatusPanels;
@@ -72,9 +77,26 @@ public:
   // dialogs start in.
   QString OpenDialogInitialDir;
   QString SaveDialogInitialDir;
+  // The HTML help beside the program or in its installed data folder; empty when there is none.
   QString HelpFile;
   QString PathToMain;
   bool CheckDefaultHandler = true;
+
+  // The settings file as the window reads it at its first activation and writes it when it closes.
+  void LoadSettings();
+  void SaveSettings();
+  // The window placement kept in its own file (written when the window is destroyed).
+  TSaveWindow& Placement() { return *Placement_; }
+
+  // Save As without the dialog, and Clipboard: the view drawn on white at the export factor. A
+  // failure is shown; false then.
+  bool SavePicture(const std::string& fileName);
+  bool CopyToClipboard();
+
+  // The text-input box of Open In Quorvela (title, prompt, preset; no value on Cancel), and how
+  // a URL (mail, help) is handed to the desktop. Tests replace them.
+  std::function<std::optional<std::string>(const std::string&, const std::string&, const std::string&)> AskText;
+  std::function<bool(const QUrl&)> OpenUrl;
 
   // Commands.
   QAction* FileOpenAction;
@@ -147,7 +169,6 @@ private:
   QWidget* CreateOptionsPanel();
   QWidget* CreateBottomPanel();
   void LayoutOptionsPanel();
-  void PlaceWindow();
   void FirstActivation();
   void GroupCheckChanged();
   void SetAllGroups(bool checked);
@@ -167,11 +188,12 @@ private:
   void HelpIndex();
   void HelpEmail();
   void HelpAbout();
-  // Settings and placement.
-  void LoadSettings();
-  void SaveSettings();
-  void NotAvailableYet(const QString& command);
+  bool ExportView(const std::function<bool(TPictureSource&, std::string&)>& write);
+  bool ShowHelp(const std::string& anchor);
+  void SetHelpTopics();
 
+  // Declared before the document: the placement is written after the document has gone.
+  std::unique_ptr<TSaveWindow> Placement_;
   std::unique_ptr<TManifold> Document_;
   // The font behind text widths, opened once for every rebuild.
   std::unique_ptr<TTextWidths> TextWidths_;

@@ -47,7 +47,10 @@ bool TScenePictureSource::RenderPicture(int factor, TPicture& picture, std::stri
   TGLViewState view = View_;
   view.Camera.FocalLength *= static_cast<float>(factor);
   TOffscreenRenderer offscreen;
-  return offscreen.Render(Root_, view, Width_ * factor, Height_ * factor, picture, error);
+  if (!offscreen.Draw(Root_, view, Width_ * factor, Height_ * factor, error)) return false;
+  if (DrawOverlay) DrawOverlay(view.Camera);
+  offscreen.Context().ReadPicture(picture);
+  return true;
 }
 
 namespace {

@@ -11,6 +11,7 @@
 namespace qv {
 
 class TGLBaseSceneObject;
+struct TGLCameraState;
 struct TGLViewState;
 
 inline constexpr int PicturePixelBudget = 5500000;
@@ -50,6 +51,10 @@ public:
   uint32_t BackgroundColor() const override;
   void SetBackgroundColor(uint32_t color) override;
   bool RenderPicture(int factor, TPicture& picture, std::string& error) override;
+
+  // Drawn over the scene before the picture is read, with the picture's camera and the renderer's
+  // projection still in place (the view's axes).
+  std::function<void(const TGLCameraState& camera)> DrawOverlay;
 
 private:
   const TGLBaseSceneObject& Root_;

@@ -87,15 +87,22 @@ void TSceneView::ReleaseContext() {
   doneCurrent();
 }
 
+QSize TSceneView::FrameSize() const {
+  const double ratio = devicePixelRatioF();
+  return {static_cast<int>(width() * ratio + 0.5), static_cast<int>(height() * ratio + 0.5)};
+}
+
+TGLViewState TSceneView::FrameView() const {
+  TGLViewState view = View_;
+  view.Camera.FocalLength = static_cast<float>(View_.Camera.FocalLength * devicePixelRatioF());
+  return view;
+}
+
 void TSceneView::paintGL() {
   if (!Renderer_) return;
-  const double ratio = devicePixelRatioF();
-  const int w = static_cast<int>(width() * ratio + 0.5), h = static_cast<int>(height() * ratio + 0.5);
-  // The picture's scale is fixed in logical pixels: on a screen with more device pixels per
-  // logical one the lens grows with it.
-  TGLViewState view = View_;
-  view.Camera.FocalLength = static_cast<float>(View_.Camera.FocalLength * ratio);
-  Renderer_->Render(SceneRoot_, view, w, h);
+  const QSize size = FrameSize();
+  const TGLViewState view = FrameView();
+  Renderer_->Render(SceneRoot_, view, size.width(), size.height());
   if (ShowAxes_) DrawModelAxes(view.Camera, *ModelRoot_, AxisLength);
   ++Frames_;
   emit FrameDrawn();

@@ -36,6 +36,12 @@ public:
   void SetHint(const QString& text);
   QString Hint() const;
 
+  // The size of a frame in device pixels, and the view a frame is drawn with: the picture's scale is
+  // fixed in logical pixels, so on a screen with more device pixels per logical one the lens grows
+  // with it. A picture of the view drawn elsewhere uses the same two to get the same framing.
+  QSize FrameSize() const;
+  TGLViewState FrameView() const;
+
   // Frames drawn so far.
   int FrameCount() const { return Frames_; }
   // The renderer of the current context (null before the first frame's context exists).
