@@ -9,9 +9,11 @@
 #include <QSpontaneKeyEvent>
 #include <QTest>
 #include <QWheelEvent>
+#include <cstdlib>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/MainForm.h"
@@ -22,13 +24,38 @@
 
 namespace qv::test {
 
+// Points an environment variable elsewhere for as long as it lives.
+class TScopedEnv {
+public:
+  TScopedEnv(const char* name, const std::string& value) : Name(name) {
+    if (const char* old = std::getenv(name)) Old = old;
+    setenv(name, value.c_str(), 1);
+  }
+  ~TScopedEnv() {
+    if (Old) setenv(Name, Old->c_str(), 1);
+    else unsetenv(Name);
+  }
+  TScopedEnv(const TScopedEnv&) = delete;
+  TScopedEnv& operator=(const TScopedEnv&) = delete;
+
+private:
+  const char* Name;
+  std::optional<std::string> Old;
+};
+
 class WindowTest : public ::testing::Test {
 protected:
   void SetUp() override {
+    // Settings and placement of this test's windows only: a window reads what an earlier test left
+    // nowhere.
+    UserData = std::make_unique<TScopedEnv>("XDG_DATA_HOME", Dir.Path() + "/data");
     Form = std::make_unique<TMainForm>();
     Form->SetMessages(&Messages);
   }
-  void TearDown() override { Form.reset(); }
+  void TearDown() override {
+    Form.reset();  // writes the placement
+    UserData.reset();
+  }
 
   // Writes a document filled by `fill` (after Reset) as `name`; a *.mvf name writes a viewer file.
   std::string WriteDocument(const std::string& name, const std::function<void(TManifold&)>& fill) {
@@ -54,6 +81,7 @@ protected:
   }
 
   TTempDir Dir;
+  std::unique_ptr<TScopedEnv> UserData;
   TRecordingMessages Messages;
   std::unique_ptr<TMainForm> Form;
 };

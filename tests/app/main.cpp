@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <dlfcn.h>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <link.h>
 #include <string>
@@ -28,14 +29,43 @@ void KeepGraphicsDriversLoaded() {
   for (const std::string& driver : drivers) dlopen(driver.c_str(), RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
 }
 
+// The window reads and writes its settings, placement, temporary pictures and help pages in the
+// user's folders: every run gets folders of its own, so that no test touches the real ones and
+// runs side by side do not see each other's files.
+class TPrivateUserFolders {
+public:
+  TPrivateUserFolders() {
+    const char* tmp = std::getenv("TMPDIR");
+    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/qv-app-tests-XXXXXX";
+    if (!mkdtemp(pattern.data())) return;
+    Root = pattern;
+    for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "TMPDIR"}) {
+      const std::string dir = Root + "/" + name;
+      std::filesystem::create_directories(dir);
+      setenv(name, dir.c_str(), 1);
+    }
+  }
+  ~TPrivateUserFolders() {
+    std::error_code ec;
+    if (!Root.empty()) std::filesystem::remove_all(Root, ec);
+  }
+
+private:
+  std::string Root;
+};
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
   if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  TPrivateUserFolders folders;
   qv::SetDefaultSurfaceFormat();
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  const int result = RUN_ALL_TESTS();
-  KeepGraphicsDriversLoaded();
+  int result;
+  {
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    result = RUN_ALL_TESTS();
+    KeepGraphicsDriversLoaded();
+  }
   return result;
 }

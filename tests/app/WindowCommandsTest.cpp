@@ -1,0 +1,510 @@
+// The window's commands that reach outside it, driven through the window as a user would: settings
+// across a restart, Save As and Clipboard pictures of the view, Open In Quorvela with the desktop's
+// associations, the Registry dialog, help, e-mail and the about box.
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QImage>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScreen>
+#include <QSpinBox>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "app/AboutDialog.h"
+#include "app/ApplicationHandling.h"
+#include "app/Help.h"
+#include "app/OutsideActions.h"
+#include "app/PictureExport.h"
+#include "app/RegistryDialog.h"
+#include "app/SaveWindows.h"
+#include "platform/IniFiles.h"
+#include "tests/app/WindowFixture.h"
+
+namespace qv {
+namespace {
+
+namespace fs = std::filesystem;
+using test::TScopedEnv;
+
+std::string ReadText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void WriteText(const std::string& path, const std::string& text) {
+  fs::create_directories(fs::path(path).parent_path());
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+// Runs `act` on the first modal dialog of kind T that opens, from inside that dialog's event loop.
+// `seen` tells afterwards whether one opened.
+template <class T>
+void OnModal(std::function<void(T*)> act, bool& seen) {
+  seen = false;
+  auto* timer = new QTimer;
+  timer->setInterval(10);
+  QObject::connect(timer, &QTimer::timeout, [timer, act, &seen] {
+    auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
+    if (!dialog) return;
+    timer->stop();
+    timer->deleteLater();
+    seen = true;
+    act(dialog);
+  });
+  timer->start();
+}
+
+// The bounds of the pixels that differ from `background`.
+QRect DrawnBounds(const QImage& image, QRgb background) {
+  QRect r;
+  for (int y = 0; y < image.height(); ++y) {
+    const QRgb* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    for (int x = 0; x < image.width(); ++x)
+      if ((line[x] & 0xFFFFFF) != (background & 0xFFFFFF)) r |= QRect(x, y, 1, 1);
+  }
+  return r;
+}
+
+int PureRedPixels(const QImage& image) {
+  int n = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) {
+      const QRgb c = image.pixel(x, y);
+      n += qRed(c) > 200 && qGreen(c) < 60 && qBlue(c) < 60;
+    }
+  return n;
+}
+
+class WindowCommandsTest : public test::WindowTest {
+protected:
+  // A block of 200 x 150 x 100 without holes: the body and the face numbers only.
+  std::string WriteBlock(const std::string& name) {
+    return WriteDocument(name, [](TManifold& d) {
+      d.SizeX = 200;
+      d.SizeY = 150;
+      d.SizeZ = 100;
+    });
+  }
+
+  QImage Frame() {
+    const int before = Form->SceneView->FrameCount();
+    Form->SceneView->update();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Form->SceneView->FrameCount() > before; }, 5000));
+    return Form->SceneView->grabFramebuffer().convertToFormat(QImage::Format_RGB32);
+  }
+
+  // Restarts the program: the window closes (settings), is destroyed (placement), and a new one is
+  // shown.
+  void Restart() {
+    Form->close();
+    Form.reset();
+    Form = std::make_unique<TMainForm>();
+    Form->SetMessages(&Messages);
+  }
+};
+
+// ---- settings ----
+
+TEST_F(WindowCommandsTest, AFirstRunGetsTheDefaultPlacementAndWritesBothFilesAtExit) {
+  const QRect screen = Form->screen()->geometry();
+  EXPECT_EQ(Form->pos(), QPoint(20, 20));
+  EXPECT_EQ(Form->size(), QSize(screen.width() - 40, screen.height() - 70));
+  EXPECT_EQ(GetIniDirectory(), Dir.Path() + "/data/TAVO/Quorvela3DViewer 2012/Ini/");
+  EXPECT_FALSE(fs::exists(GetIniDirectory()));  // nothing is written while the viewer runs
+  if (!ShowForm()) GTEST_SKIP() << "needs an X display with OpenGL (run under xvfb-run)";
+  Form->close();
+  EXPECT_TRUE(fs::exists(GetIniFileName()));
+  EXPECT_FALSE(fs::exists(GetWindowPosIniFileName()));  // written when the window is destroyed
+  Form.reset();
+  TIniFile placement(GetWindowPosIniFileName());
+  ASSERT_TRUE(placement.Existed());
+  EXPECT_EQ(placement.ReadInteger("MainForm", "Left", -1), 20);
+  EXPECT_EQ(placement.ReadInteger("MainForm", "Width", -1), screen.width() - 40);
+  // The settings of a new user are the window's start values.
+  TIniFile settings(GetIniFileName());
+  EXPECT_EQ(settings.ReadInteger("Tools", "TextHeightFactor", -1), 10);
+  EXPECT_EQ(settings.ReadString("OpenDialog", "InitialDir", "-"), GetExecutableDirectory());
+  EXPECT_EQ(settings.ReadInteger("IsometricDrawing", "FaceNumbers", -1), 1);
+  EXPECT_EQ(settings.ReadInteger("IsometricDrawing", "Transparent", -1), 0);
+}
+
+TEST_F(WindowCommandsTest, OptionsTextHeightColourFolderAndPlacementSurviveARestart) {
+  if (!ShowForm()) GTEST_SKIP() << "needs an X display with OpenGL (run under xvfb-run)";
+  fs::create_directories(Dir.Path() + "/docs");
+  Form->OpenDocument(WriteBlock("docs/Block.mnf"));
+  ASSERT_TRUE(Form->DocumentLoaded());
+  for (QCheckBox* box : {Form->FaceNumbersCheckBox, Form->TransparentCheckBox, Form->FilledCheckBox,
+                         Form->ColorsCheckBox, Form->DummyHolesCheckBox, Form->PlugsCheckBox, Form->AxisCheckBox})
+    box->click();
+  Form->TextHeightEdit->setValue(25);
+  Form->SceneView->SetBackgroundColor(0x336699);
+  Form->PathToMain = "/opt/design/QUORVELA.EXE";
+  Form->CheckDefaultHandler = false;
+  Form->setWindowState(Qt::WindowNoState);
+  Form->setGeometry(50, 60, 900, 700);
+  QCoreApplication::processEvents();
+  const QSize size = Form->size();
+
+  Restart();
+  EXPECT_TRUE(Messages.Errors.empty());
+  TIniFile ini(GetIniFileName());
+  EXPECT_EQ(ini.ReadInteger("IsometricDrawing", "BackgroundColor", -1), 0x336699);
+  EXPECT_EQ(ini.ReadString("OpenDialog", "InitialDir", ""), Dir.Path() + "/docs");
+  // The placement is back before the window is shown.
+  EXPECT_EQ(Form->size(), size);
+  EXPECT_EQ(Form->pos(), QPoint(50, 60));
+  ASSERT_TRUE(ShowForm());
+
+  EXPECT_FALSE(Form->DocumentLoaded());  // documents are not reopened
+  EXPECT_FALSE(Form->FaceNumbersCheckBox->isChecked());
+  EXPECT_TRUE(Form->TransparentCheckBox->isChecked());
+  EXPECT_FALSE(Form->ManifoldCheckBox->isEnabled());  // follows "Transparent" at the first status refresh
+  EXPECT_TRUE(Form->ManifoldCheckBox->isChecked());
+  EXPECT_TRUE(Form->FilledCheckBox->isChecked());
+  EXPECT_FALSE(Form->ColorsCheckBox->isChecked());
+  EXPECT_FALSE(Form->ViewColorsAction->isChecked());
+  EXPECT_TRUE(Form->DummyHolesCheckBox->isChecked());
+  EXPECT_FALSE(Form->PlugsCheckBox->isChecked());
+  EXPECT_TRUE(Form->HoleNumbersCheckBox->isChecked());
+  EXPECT_FALSE(Form->AxisCheckBox->isChecked());  // not kept
+  EXPECT_EQ(Form->TextHeightFactor(), 25);
+  EXPECT_EQ(Form->TextHeightEdit->value(), 25);
+  EXPECT_EQ(Form->SceneView->BackgroundColor(), 0x336699u);
+  EXPECT_EQ(Form->OpenDialogInitialDir, QString::fromStdString(Dir.Path() + "/docs"));
+  EXPECT_EQ(Form->SaveDialogInitialDir, Form->OpenDialogInitialDir);
+  EXPECT_EQ(Form->PathToMain, "/opt/design/QUORVELA.EXE");
+  EXPECT_FALSE(Form->CheckDefaultHandler);
+
+  // The restored options build the next document's scene.
+  Form->OpenDocument(WriteBlock("docs/Other.mnf"));
+  EXPECT_FALSE(Form->LastBuildOptions().FaceNumbers);
+  EXPECT_TRUE(Form->LastBuildOptions().Transparent);
+  EXPECT_EQ(Form->LastBuildOptions().TextHeightFactor, 25);
+}
+
+TEST_F(WindowCommandsTest, AMaximisedWindowComesBackMaximised) {
+  if (!ShowForm()) GTEST_SKIP() << "needs an X display with OpenGL (run under xvfb-run)";
+  Form->showMaximized();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Form->isMaximized(); }));
+  Restart();
+  EXPECT_EQ(TIniFile(GetWindowPosIniFileName()).ReadInteger("MainForm", "State", -1), 2);
+  EXPECT_TRUE(Form->windowState() & Qt::WindowMaximized);
+}
+
+TEST_F(WindowCommandsTest, SettingsFileWrittenByHandIsReadAtTheFirstActivation) {
+  WriteText(GetIniFileName(), "[isometricdrawing]\ntransparent=1\nFaceNumbers=yes\n[Tools]\nTextHeightFactor=0x14\n");
+  if (!ShowForm()) GTEST_SKIP() << "needs an X display with OpenGL (run under xvfb-run)";
+  EXPECT_TRUE(Form->TransparentCheckBox->isChecked());
+  EXPECT_TRUE(Form->FaceNumbersCheckBox->isChecked());  // "yes" is not a number: the box keeps its state
+  EXPECT_EQ(Form->TextHeightFactor(), 20);
+  EXPECT_EQ(Form->SceneView->BackgroundColor(), 0u);
+  EXPECT_EQ(Form->OpenDialogInitialDir, QString::fromStdString(GetExecutableDirectory()));
+}
+
+TEST_F(WindowCommandsTest, AnUnwritableSettingsFolderIsReportedAndTheWindowStillCloses) {
+  if (!ShowForm()) GTEST_SKIP() << "needs an X display with OpenGL (run under xvfb-run)";
+  WriteText(Dir.Path() + "/data/TAVO", "a file where the folder should be");
+  Form->close();
+  EXPECT_FALSE(Form->isVisible());
+  EXPECT_EQ(Messages.Errors, std::vector<std::string>{"Unable to write to " + GetIniFileName()});
+}
+
+// ---- pictures ----
+
+TEST_F(WindowCommandsTest, SaveAsProposesTheDocumentsNameAndWritesWhatIsOnScreenOnWhite) {
+  if (!ShowForm()) GTEST_SKIP() << "needs an X display with OpenGL (run under xvfb-run)";
+  Form->resize(800, 700);
+  Form->OpenDocument(WriteBlock("Block A.mnf"));
+  ASSERT_TRUE(Form->DocumentLoaded());
+  Form->AxisCheckBox->click();
+  const QImage screen = Frame();
+  const QRect onScreen = DrawnBounds(screen, 0x000000);
+  ASSERT_FALSE(onScreen.isEmpty());
+  ASSERT_GT(PureRedPixels(screen), 20);  // the positive X axis
+
+  const std::string target = Dir.Path() + "/pictures/view.bmp";
+  fs::create_directories(Dir.Path() + "/pictures");
+  WriteText(target, "an older picture, replaced without asking");
+  QStringList proposed;
+  QString folder;
+  bool seen = false;
+  OnModal<QFileDialog>(
+      [&](QFileDialog* dialog) {
+        proposed = dialog->selectedFiles();
+        folder = dialog->directory().absolutePath();
+        dialog->selectFile(QString::fromStdString(target));
+        static_cast<QDialog*>(dialog)->accept();  // as the Save button does
+      },
+      seen);
+  Form->FileSaveAsAction->trigger();
+  ASSERT_TRUE(seen);
+  EXPECT_EQ(folder, QString::fromStdString(Dir.Path()));
+  ASSERT_EQ(proposed.size(), 1);
+  EXPECT_EQ(QFileInfo(proposed[0]).fileName(), "Block A.bmp");
+  EXPECT_TRUE(Messages.Errors.empty()) << Messages.Errors.front();
+
+  const QSize view = Form->SceneView->FrameSize();
+  const int k = PictureFactor(view.width(), view.height());
+  EXPECT_GE(k, 2);
+  const std::string bytes = ReadText(target);
+  ASSERT_GE(bytes.size(), 54u);
+  EXPECT_EQ(static_cast<uint8_t>(bytes[28]), 24);  // bits per pixel
+  QImage picture(QString::fromStdString(target), "BMP");
+  ASSERT_EQ(picture.size(), view * k);
+  picture = picture.convertToFormat(QImage::Format_RGB32);
+  EXPECT_EQ(picture.pixel(0, 0) & 0xFFFFFF, 0xFFFFFFu);
+  EXPECT_EQ(picture.pixel(picture.width() - 1, picture.height() - 1) & 0xFFFFFF, 0xFFFFFFu);
+  // The same framing as the screen at k times the pixels, axes included.
+  const QRect drawn = DrawnBounds(picture, 0xFFFFFF);
+  EXPECT_NEAR(drawn.left(), k * onScreen.left(), 2 * k);
+  EXPECT_NEAR(drawn.top(), k * onScreen.top(), 2 * k);
+  EXPECT_NEAR(drawn.right() + 1, k * (onScreen.right() + 1), 2 * k);
+  EXPECT_NEAR(drawn.bottom() + 1, k * (onScreen.bottom() + 1), 2 * k);
+  EXPECT_GT(PureRedPixels(picture), 20);
+
+  // The screen never turned white and keeps drawing.
+  EXPECT_EQ(Form->SceneView->BackgroundColor(), 0u);
+  EXPECT_EQ(Frame().pixel(0, 0) & 0xFFFFFF, 0u);
+}
+
+TEST_F(WindowCommandsTest, ClipboardHoldsThePictureOfTheViewAndItsFileStaysInTheTemporaryFolder) {
+  if (!ShowForm()) GTEST_SKIP() << "needs an X display with OpenGL (run under xvfb-run)";
+  Form->resize(800, 700);
+  Form->OpenDocument(WriteBlock("Block.mnf"));
+  const QRect onScreen = DrawnBounds(Frame(), 0x000000);
+  QGuiApplication::clipboard()->clear();
+  ASSERT_TRUE(Form->ToolsClipboardAction->isEnabled());
+  Form->ToolsClipboardAction->trigger();
+  EXPECT_TRUE(Messages.Errors.empty()) << Messages.Errors.front();
+  const QSize view = Form->SceneView->FrameSize();
+  const int k = PictureFactor(view.width(), view.height());
+  const QImage image = QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
+  ASSERT_EQ(image.size(), view * k);
+  EXPECT_EQ(image.pixel(0, 0) & 0xFFFFFF, 0xFFFFFFu);
+  const QRect drawn = DrawnBounds(image, 0xFFFFFF);
+  EXPECT_NEAR(drawn.left(), k * onScreen.left(), 2 * k);
+  EXPECT_NEAR(drawn.bottom() + 1, k * (onScreen.bottom() + 1), 2 * k);
+  EXPECT_EQ(ClipboardPictureFile(), GetTempDirectory() + "IsometricView.bmp");
+  EXPECT_TRUE(fs::exists(ClipboardPictureFile()));
+}
+
+TEST_F(WindowCommandsTest, APictureThatCannotBeWrittenIsReported) {
+  if (!ShowForm()) GTEST_SKIP() << "needs an X display with OpenGL (run under xvfb-run)";
+  Form->OpenDocument(WriteBlock("Block.mnf"));
+  const std::string blocker = Dir.Write("notafolder", "x");
+  EXPECT_FALSE(Form->SavePicture(blocker + "/view.bmp"));
+  ASSERT_EQ(Messages.Errors.size(), 1u);
+  EXPECT_EQ(Messages.Errors[0], "Cannot create file \"" + blocker + "/view.bmp\". Not a directory");
+  EXPECT_EQ(Form->SceneView->BackgroundColor(), 0u);
+  EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+// ---- Open In Quorvela ----
+
+// The design application registered for *.mnf in a private set of desktop folders, as a small
+// program that writes its arguments into a file.
+class OpenInQuorvelaTest : public test::WindowTest {
+protected:
+  void SetUp() override {
+    WindowTest::SetUp();
+    Program = Dir.Path() + "/opt/design/quorvela";
+    Out = Dir.Path() + "/arguments";
+    WriteText(Program, "#!/bin/sh\nprintf '%s|' \"$#\" \"$@\" > '" + Out + ".tmp'; mv '" + Out + ".tmp' '" + Out + "'\n");
+    fs::permissions(Program, fs::perms::owner_all);
+    Env.push_back(std::make_unique<TScopedEnv>("XDG_CONFIG_HOME", Dir.Path() + "/config"));
+    Env.push_back(std::make_unique<TScopedEnv>("XDG_DATA_DIRS", Dir.Path() + "/usr/share"));
+    Env.push_back(std::make_unique<TScopedEnv>("XDG_CONFIG_DIRS", Dir.Path() + "/etc/xdg"));
+    Env.push_back(std::make_unique<TScopedEnv>("XDG_CURRENT_DESKTOP", ""));
+    Form->AskText = [this](const std::string& title, const std::string& prompt,
+                           const std::string& preset) -> std::optional<std::string> {
+      Asked.push_back(title + "|" + prompt + "|" + preset);
+      return Typed;
+    };
+  }
+  void TearDown() override {
+    WindowTest::TearDown();
+    Env.clear();
+  }
+
+  void Register() {
+    const std::string data = Dir.Path() + "/data";
+    WriteText(data + "/mime/packages/design.xml",
+              "<?xml version=\"1.0\"?>\n<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+              "<mime-type type=\"application/x-design-manifold\"><comment>Manifold design</comment>"
+              "<glob pattern=\"*.mnf\"/></mime-type>\n</mime-info>\n");
+    ASSERT_EQ(std::system(("update-mime-database '" + data + "/mime' >/dev/null 2>&1").c_str()), 0);
+    WriteText(data + "/applications/quorvela-design.desktop",
+              "[Desktop Entry]\nType=Application\nName=Quorvela\nExec=" + Program +
+                  " %f\nMimeType=application/x-design-manifold;\n");
+    WriteText(Dir.Path() + "/config/mimeapps.list",
+              "[Default Applications]\napplication/x-design-manifold=quorvela-design.desktop;\n");
+  }
+
+  // The arguments the program was started with, once it has written them.
+  std::string StartedWith() {
+    for (int i = 0; i < 200 && !fs::exists(Out); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(25));
+    std::string text = ReadText(Out);
+    fs::remove(Out);
+    return text;
+  }
+
+  std::string Program, Out;
+  std::vector<std::unique_ptr<TScopedEnv>> Env;
+  std::vector<std::string> Asked;
+  std::optional<std::string> Typed;
+};
+
+TEST_F(OpenInQuorvelaTest, TheRegisteredProgramStartsWithTheDocumentAndIsRemembered) {
+  Register();
+  const std::string doc = WriteDocument("Block A.mnf", [](TManifold& d) { d.SizeX = 100; });
+  Form->OpenDocument(doc);
+  ASSERT_TRUE(Form->ToolsOpenInQuorvelaAction->isEnabled());
+  Form->ToolsOpenInQuorvelaAction->trigger();
+  EXPECT_EQ(StartedWith(), "1|" + doc + "|");
+  EXPECT_EQ(Form->PathToMain.toStdString(), Program);
+  EXPECT_TRUE(Asked.empty());
+  EXPECT_TRUE(Messages.Questions.empty());
+
+  // Another stored program: the user is asked; No takes the registered one.
+  Form->PathToMain = "/elsewhere/QUORVELA.EXE";
+  Messages.Answer = false;
+  Form->ToolsOpenInQuorvelaAction->trigger();
+  ASSERT_EQ(Messages.Questions.size(), 1u);
+  EXPECT_EQ(Messages.Questions[0], "The current path to Quorvela3DViewer\r/elsewhere/QUORVELA.EXE\r"
+                                   "is not equal to the path in the registry!\r" + Program + "\rIs this correct?");
+  EXPECT_EQ(Form->PathToMain.toStdString(), Program);
+  EXPECT_EQ(StartedWith(), "1|" + doc + "|");
+}
+
+TEST_F(OpenInQuorvelaTest, WithoutARegisteredProgramTheUserIsAskedAndCancelStartsNothing) {
+  const std::string doc = WriteDocument("Block.mnf", [](TManifold& d) { d.SizeX = 100; });
+  Form->OpenDocument(doc);
+  Form->ToolsOpenInQuorvelaAction->trigger();
+  EXPECT_EQ(Asked, std::vector<std::string>{"Path to Quorvela3DViewer|Enter the path to Quorvela3DViewer:|"});
+  EXPECT_TRUE(Form->PathToMain.isEmpty());
+  EXPECT_TRUE(Messages.Errors.empty());
+
+  Typed = Program;
+  Form->ToolsOpenInQuorvelaAction->trigger();
+  EXPECT_EQ(Form->PathToMain.toStdString(), Program);
+  EXPECT_EQ(StartedWith(), "1|" + doc + "|");
+}
+
+// ---- Registry, help, e-mail, about ----
+
+TEST_F(WindowCommandsTest, RegistryCommandShowsTheDialogAndTakesItsStartupCheck) {
+  TScopedEnv config("XDG_CONFIG_HOME", Dir.Path() + "/config");
+  TScopedEnv dataDirs("XDG_DATA_DIRS", Dir.Path() + "/usr/share");
+  TScopedEnv configDirs("XDG_CONFIG_DIRS", Dir.Path() + "/etc/xdg");
+  ASSERT_TRUE(Form->CheckDefaultHandler);
+  bool seen = false;
+  bool shownChecked = false;
+  OnModal<TRegistryDlg>(
+      [&](TRegistryDlg* dialog) {
+        shownChecked = dialog->CheckBox1->isChecked();
+        dialog->CheckBox1->setChecked(false);
+        dialog->CheckBox2->setChecked(true);
+        dialog->CancelButton->click();
+      },
+      seen);
+  Form->ToolsRegistryAction->trigger();
+  ASSERT_TRUE(seen);
+  EXPECT_TRUE(shownChecked);
+  EXPECT_FALSE(Form->CheckDefaultHandler);  // taken even on Cancel
+  EXPECT_FALSE(fs::exists(Dir.Path() + "/config/mimeapps.list"));  // Cancel writes nothing
+}
+
+class THelpTest : public WindowCommandsTest {
+protected:
+  void SetUp() override {
+    WindowCommandsTest::SetUp();
+    Form->HelpFile = QString::fromStdString(test::SourceDir() + "/hlp/Quorvela3DViewer.html");
+    Form->OpenUrl = [this](const QUrl& url) {
+      Opened.push_back(url);
+      return true;
+    };
+  }
+  // The anchor the last help page forwards to.
+  std::string LastTarget() {
+    if (Opened.empty()) return "";
+    const std::string page = ReadText(Opened.back().toLocalFile().toStdString());
+    const size_t at = page.find("url=");
+    return at == std::string::npos ? "" : page.substr(at + 4, page.find('"', at) - at - 4);
+  }
+  std::vector<QUrl> Opened;
+};
+
+TEST_F(THelpTest, HelpCommandsOpenTheContentsAndTheIndex) {
+  const std::string help = "file://" + test::SourceDir() + "/hlp/Quorvela3DViewer.html";
+  Form->HelpContentsAction->trigger();
+  EXPECT_EQ(LastTarget(), help + "#contents");
+  Form->HelpIndexAction->trigger();
+  EXPECT_EQ(LastTarget(), help + "#index");
+  ASSERT_EQ(Opened.size(), 2u);
+  EXPECT_TRUE(Messages.Errors.empty());
+
+  Form->HelpFile.clear();  // no help beside the program
+  Form->HelpContentsAction->trigger();
+  EXPECT_EQ(Opened.size(), 2u);
+  EXPECT_EQ(Messages.Errors, std::vector<std::string>{"Cannot find the help file Quorvela3DViewer.html"});
+}
+
+TEST_F(THelpTest, F1OnAnOptionBoxOpensItsTopic) {
+  const std::string help = "file://" + test::SourceDir() + "/hlp/Quorvela3DViewer.html";
+  const std::pair<QWidget*, int> topics[] = {
+      {Form->CheckListBox1, 91030},    {Form->HideUnCheckedCheckBox, 211010}, {Form->FaceNumbersCheckBox, 211020},
+      {Form->HoleNumbersCheckBox, 211030}, {Form->ManifoldCheckBox, 91070}, {Form->PerspectiveCheckBox, 211040},
+      {Form->AxisCheckBox, 211050},    {Form->OrbitCheckBox, 211060},       {Form->ColorsCheckBox, 91060},
+      {Form->ShowThreadCheckBox, 211070}, {Form->TransparentCheckBox, 211080}, {Form->ContourCheckBox, 91070},
+      {Form->FilledCheckBox, 211090}};
+  for (const auto& [widget, topic] : topics) {
+    QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+    QApplication::sendEvent(widget, &f1);
+    EXPECT_EQ(LastTarget(), help + "#topic-" + std::to_string(topic));
+  }
+  EXPECT_EQ(Opened.size(), std::size(topics));
+  // The last five boxes have no topic of their own.
+  for (QWidget* w : {static_cast<QWidget*>(Form->ShowPortsCheckBox), static_cast<QWidget*>(Form->DummyHolesCheckBox)})
+    EXPECT_EQ(HelpTopicOf(w), 0);
+}
+
+TEST_F(THelpTest, EmailHandsTheSupportAddressToTheMailProgram) {
+  Form->HelpEmailAction->trigger();
+  ASSERT_EQ(Opened.size(), 1u);
+  EXPECT_EQ(Opened[0].toString().toStdString(), "mailto:" + std::string(SupportAddress) +
+                                                   "?Subject=Quorvela3DViewer Isometric Viewer Question&Body=");
+  Form->OpenUrl = [](const QUrl&) { return false; };
+  Form->HelpEmailAction->trigger();
+  EXPECT_EQ(Messages.Errors, std::vector<std::string>{"Cannot send email!"});
+}
+
+TEST_F(WindowCommandsTest, AboutCommandShowsTheAboutBox) {
+  bool seen = false;
+  QString version;
+  OnModal<TAboutDlg>(
+      [&](TAboutDlg* box) {
+        version = box->Label6->text();
+        QTest::keyClick(box, Qt::Key_Escape);
+      },
+      seen);
+  Form->HelpAboutAction->trigger();
+  ASSERT_TRUE(seen);
+  EXPECT_EQ(version, "2012  build 01");
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+}  // namespace
+}  // namespace qv
