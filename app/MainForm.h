@@ -85,8 +85,6 @@ public:
   // The settings file as the window reads it at its first activation and writes it when it closes.
   void LoadSettings();
   void SaveSettings();
-  // The window placement kept in its own file (written when the window is destroyed).
-  TSaveWindow& Placement() { return *Placement_; }
 
   // Save As without the dialog, and Clipboard: the view drawn on white at the export factor. A
   // failure is shown; false then.
@@ -152,7 +150,8 @@ public:
   QSpinBox* TextHeightEdit;
   QTimer* Timer1;
 
-  // Sets an option box as a click would (the reaction follows only when the state changes).
+  // Sets an option box as a click would (the reaction follows only when the state changes), also
+  // while the box is disabled.
   void SetOptionBox(QCheckBox* box, bool checked);
 
 protected:
