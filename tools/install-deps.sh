@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the viewer needs to build, test and run. Idempotent and quiet:
+# Installs the Debian 12 packages the viewer needs to build, test and run (libfile-mimeinfo-perl lets
+# xdg-mime and xdg-open find *.mnf and *.mvf by their names where no desktop environment answers). Idempotent and quiet:
 # it asks apt only for what is missing. Runs as root, or through sudo otherwise.
 set -euo pipefail
 
@@ -11,7 +12,7 @@ PACKAGES=(
   libfreetype-dev libfontconfig-dev fonts-liberation2
   libjpeg-dev libsimpleini-dev nlohmann-json3-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth shared-mime-info desktop-file-utils xdg-utils
+  xvfb xauth shared-mime-info desktop-file-utils xdg-utils libfile-mimeinfo-perl
 )
 
 missing=()
