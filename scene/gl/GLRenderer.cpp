@@ -9,9 +9,15 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
 #include <map>
+#include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 #include <variant>
+
+#include "scene/gl/GLBatches.h"
 
 namespace qv {
 
@@ -30,6 +36,11 @@ struct TShapeKey {
 struct TShape {
   GLuint List = 0;
   int Users = 0;
+  // The triangles GLU made for it, captured once for gathering: x y z nx ny nz per corner and
+  // three indices a triangle. Empty when they could not be had.
+  std::vector<float> Mesh;
+  std::vector<uint16_t> MeshIndices;
+  bool CaptureTried = false;
 };
 
 }  // namespace
@@ -41,6 +52,18 @@ struct TGLListPool {
   std::map<TShapeKey, TShape> Shapes;
   std::unordered_set<GLuint> Buffers;
   std::vector<GLuint> GarbageBuffers;
+  // Every geometry made gets a number of its own, so that a gathered copy can tell whether the
+  // geometry it was made from is still the one in use.
+  uint64_t NextSerial = 1;
+  // Capturing GLU's triangles: a program that hands the vertices back (0 untried, -1 unavailable).
+  int Capture = 0;
+  GLuint CaptureProgram = 0;
+  GLuint CaptureBuffer = 0;
+  GLsizeiptr CaptureBufferSize = 0;
+  GLuint CaptureQuery = 0;
+  // The gathered copies of opaque objects.
+  GLuint BatchVertices = 0;
+  GLuint BatchIndices = 0;
 };
 
 namespace {
@@ -264,9 +287,11 @@ struct TGLCachedGeometry {
   std::weak_ptr<TGLListPool> Pool;
   unsigned Generation = 0;
   TGeometryKey Key;           // the object's properties it was made from
+  uint64_t Serial = 0;        // unique within the renderer
   bool Empty = false;         // nothing to draw
   // A quadric: the shared unit shape and the matrix that sizes it (list 0: drawn directly).
   const TShapeKey* Shape = nullptr;
+  TShape* ShapeEntry = nullptr;
   TMatrix4 ShapeMatrix;
   // A box or a text: its own vertex buffer. A box's holds position and normal of separate
   // triangles; a text's holds x and y of its points followed by the indices of its triangles.
@@ -275,7 +300,9 @@ struct TGLCachedGeometry {
   bool Text = false;
   GLenum IndexType = GL_UNSIGNED_SHORT;
   size_t IndexOffset = 0;
-  std::vector<unsigned char> Local;  // a box's vertices when the context had no buffer left
+  // The buffer's contents, kept for gathering; a box is drawn from here when the context had no
+  // buffer left.
+  std::vector<unsigned char> Local;
 
   ~TGLCachedGeometry() {
     auto pool = Pool.lock();
@@ -308,11 +335,49 @@ struct TGLRenderer::TFrame {
   bool HaveMaterial = false;
   TGLFaceProperties Front;
   bool HadBack = false;
-  int Arrays = 0;  // client arrays on: 0 none, 2 positions, 3 positions and normals
+  // Client arrays on: 0 none, 2 positions, 3 positions and normals, 4 the gathered copies (with
+  // their buffers bound).
+  int Arrays = 0;
+  int LoadedAnchor = -1;  // the grouping object whose matrix is loaded, -1 another
+};
+
+// One entry of a frame's drawing list.
+struct TGLRenderer::TItem {
+  enum TKind : uint8_t { Gathered, Single, Blended };
+  const TGLBaseSceneObject* Object;
+  const TGLCachedGeometry* Geometry;  // null for a polyline
+  uint64_t Serial;
+  const TGLBaseSceneObject* AnchorObject;
+  int Anchor;  // index into the frame's grouping objects
+  TKind Kind;
+  TMatrix4 Rel;  // the object's matrix in its grouping object's frame
+  TGLFaceProperties Front;
+};
+
+// Gathered copies are made in the frame of the nearest grouping object (or the drawn root), whose
+// own placement is applied when they are drawn.
+struct TGLRenderer::TBatchState {
+  struct TAnchor {
+    const TGLBaseSceneObject* Object;
+    TMatrix4 World;
+  };
+  std::vector<TAnchor> Anchors;
+  std::vector<TItem> Current;
+  std::vector<TItem> Previous;
+  TGLBatchBuilder Builder;
+  // Copies made from the list now in Previous (and uploaded in this context's generation).
+  bool Valid = false;
+  unsigned Generation = 0;
+  std::vector<TGLBatchDraw> Draws;
+  std::vector<int> RunDraws;
+  int ChangedFrames = 0;  // consecutive frames whose list differed from the one before
+  int Builds = 0;
+  int DrawnObjects = 0;
+  int DrawCalls = 0;
 };
 
 TGLRenderer::TGLRenderer(TFontOpener font)
-    : Pool_(std::make_shared<TGLListPool>()), Glyphs_(std::move(font)) {
+    : Pool_(std::make_shared<TGLListPool>()), Glyphs_(std::move(font)), Batch_(std::make_unique<TBatchState>()) {
   GLUquadric* q = gluNewQuadric();
   if (q) {
     gluQuadricNormals(q, GLU_SMOOTH);
@@ -331,6 +396,10 @@ void TGLRenderer::ReleaseGL() {
     if (shape.List) glDeleteLists(shape.List, 1);
   for (GLuint b : Pool_->Buffers) glDeleteBuffers(1, &b);
   for (GLuint b : Pool_->GarbageBuffers) glDeleteBuffers(1, &b);
+  for (GLuint b : {Pool_->CaptureBuffer, Pool_->BatchVertices, Pool_->BatchIndices})
+    if (b) glDeleteBuffers(1, &b);
+  if (Pool_->CaptureQuery) glDeleteQueries(1, &Pool_->CaptureQuery);
+  if (Pool_->CaptureProgram) glDeleteProgram(Pool_->CaptureProgram);
   ContextLost();
 }
 
@@ -338,13 +407,19 @@ void TGLRenderer::ContextLost() {
   Pool_->Shapes.clear();
   Pool_->Buffers.clear();
   Pool_->GarbageBuffers.clear();
+  Pool_->Capture = 0;
+  Pool_->CaptureProgram = Pool_->CaptureBuffer = Pool_->CaptureQuery = 0;
+  Pool_->CaptureBufferSize = 0;
+  Pool_->BatchVertices = Pool_->BatchIndices = 0;
+  Batch_->Valid = false;
   ++Pool_->Generation;
 }
 
 TGLRenderer::TStatistics TGLRenderer::Statistics() const {
   int lists = 0;
   for (const auto& [key, shape] : Pool_->Shapes) lists += shape.List != 0;
-  return {GeometryBuilds_, DrawnObjects_, lists, static_cast<int>(Pool_->Buffers.size())};
+  return {GeometryBuilds_, DrawnObjects_, lists, static_cast<int>(Pool_->Buffers.size()), Batch_->Builds,
+          Batch_->DrawnObjects, Batch_->DrawCalls};
 }
 
 void TGLRenderer::Report(const std::string& message) {
@@ -411,12 +486,43 @@ void TGLRenderer::Render(const TGLBaseSceneObject& root, const TGLViewState& vie
   for (int i = 0; i < 2; ++i) SetLight(GL_LIGHT0 + i, view.Lights[static_cast<size_t>(i)]);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 
-  DrawTree(frame, root, TMatrix4::Identity());
+  TBatchState& b = *Batch_;
+  b.Anchors.clear();
+  b.Current.clear();
+  b.DrawnObjects = b.DrawCalls = 0;
+  Collect(frame, root, -1, TMatrix4::Identity());
+  DrawnObjects_ = static_cast<int>(b.Current.size());
+  if (RecordDrawOrder)
+    for (const TItem& item : b.Current) DrawOrder_.push_back(item.Object);
+
+  // Same list as last frame: the copies made for it still hold. A list that changed is gathered
+  // anew, unless it also changed the frame before: then it is drawn object by object until it
+  // settles.
+  auto same = [](const TItem& x, const TItem& y) {
+    if (x.Kind != y.Kind || x.Object != y.Object || x.AnchorObject != y.AnchorObject) return false;
+    if (x.Kind != TItem::Gathered) return true;
+    return x.Serial == y.Serial && std::memcmp(x.Rel.M.data(), y.Rel.M.data(), sizeof(x.Rel.M)) == 0 &&
+           SameFaceBits(x.Front, y.Front);
+  };
+  const bool unchanged = std::equal(b.Current.begin(), b.Current.end(), b.Previous.begin(), b.Previous.end(), same);
+  if (!unchanged || b.Generation != Pool_->Generation) b.Valid = false;
+  bool gathered = false;
+  if (BatchOpaqueGeometry && CanGather()) {
+    if (!b.Valid && (unchanged || b.ChangedFrames == 0)) b.Valid = BuildBatches();
+    gathered = b.Valid;
+  }
+  b.ChangedFrames = unchanged ? 0 : b.ChangedFrames + 1;
+  if (gathered)
+    DrawBatched(frame);
+  else
+    for (const TItem& item : b.Current) DrawItem(frame, item);
+  std::swap(b.Current, b.Previous);
 
   if (frame.Arrays) {
     glDisableClientState(GL_VERTEX_ARRAY);
     glDisableClientState(GL_NORMAL_ARRAY);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
   }
   glDisable(GL_BLEND);
   glDisable(GL_POLYGON_OFFSET_FILL);
@@ -429,51 +535,241 @@ void TGLRenderer::PrepareGeometry(const TGLBaseSceneObject& root) {
   for (int i = 0; i < root.Count(); ++i) PrepareGeometry(root.Children(i));
 }
 
-void TGLRenderer::DrawTree(TFrame& frame, const TGLBaseSceneObject& object, const TMatrix4& parentWorld) {
+void TGLRenderer::Collect(TFrame& frame, const TGLBaseSceneObject& object, int anchor, const TMatrix4& parentRel) {
   if (!object.Visible) return;
-  const TMatrix4 world = parentWorld * object.LocalMatrix();
-  DrawOwn(frame, object, world);
+  TBatchState& b = *Batch_;
+  TMatrix4 rel;
+  if (anchor < 0 || object.Kind() == TGLObjectKind::DummyCube) {
+    // The drawn root and every grouping object (the ones that navigation moves) start a frame of
+    // their own.
+    const TMatrix4 parentWorld = anchor < 0 ? TMatrix4::Identity() : b.Anchors[static_cast<size_t>(anchor)].World * parentRel;
+    b.Anchors.push_back({&object, parentWorld * object.LocalMatrix()});
+    anchor = static_cast<int>(b.Anchors.size()) - 1;
+  } else {
+    rel = parentRel * object.LocalMatrix();
+  }
+  AddItem(object, anchor, rel);
 
   struct TDeferred {
     double Distance;
     const TGLBaseSceneObject* Object;
   };
   std::vector<TDeferred> deferred;
+  TMatrix4 world;
   for (int i = 0; i < object.Count(); ++i) {
     const TGLBaseSceneObject& child = object.Children(i);
     if (!child.Visible) continue;
     if (!child.Blended()) {
-      DrawTree(frame, child, world);
+      Collect(frame, child, anchor, rel);
       continue;
     }
+    if (deferred.empty()) world = b.Anchors[static_cast<size_t>(anchor)].World * rel;
     const TVector3f o = world.TransformPoint(child.Position());
     const double dx = o.X - frame.Eye.X, dy = o.Y - frame.Eye.Y, dz = o.Z - frame.Eye.Z;
     deferred.push_back({dx * dx + dy * dy + dz * dz, &child});
   }
   std::stable_sort(deferred.begin(), deferred.end(),
-                   [](const TDeferred& a, const TDeferred& b) { return a.Distance > b.Distance; });
-  for (const TDeferred& d : deferred) DrawTree(frame, *d.Object, world);
+                   [](const TDeferred& a, const TDeferred& c) { return a.Distance > c.Distance; });
+  for (const TDeferred& d : deferred) Collect(frame, *d.Object, anchor, rel);
 }
 
-void TGLRenderer::DrawOwn(TFrame& frame, const TGLBaseSceneObject& object, const TMatrix4& world) {
+namespace {
+
+// The triangles of an object's geometry as the gathering takes them; false when there are none
+// in a form it can take (the object is then drawn by itself).
+bool MeshOf(const TGLCachedGeometry& g, TGLMeshView& mesh, TMatrix4& shape) {
+  shape = TMatrix4::Identity();
+  if (g.ShapeEntry) {
+    const TShape& s = *g.ShapeEntry;
+    if (s.Mesh.empty()) return false;
+    mesh.Points = s.Mesh.data();
+    mesh.Normals = s.Mesh.data() + 3;
+    mesh.PointStride = 6;
+    mesh.PointCount = static_cast<int>(s.Mesh.size() / 6);
+    mesh.Indices16 = s.MeshIndices.data();
+    mesh.IndexCount = static_cast<int>(s.MeshIndices.size());
+    shape = g.ShapeMatrix;
+  } else if (g.Text) {
+    mesh.Points = reinterpret_cast<const float*>(g.Local.data());
+    mesh.PointComponents = mesh.PointStride = 2;
+    mesh.PointCount = static_cast<int>(g.IndexOffset / (2 * sizeof(float)));
+    mesh.IndexCount = g.Vertices;
+    if (g.IndexType == GL_UNSIGNED_SHORT)
+      mesh.Indices16 = reinterpret_cast<const uint16_t*>(g.Local.data() + g.IndexOffset);
+    else
+      mesh.Indices32 = reinterpret_cast<const uint32_t*>(g.Local.data() + g.IndexOffset);
+  } else if (!g.Local.empty()) {
+    mesh.Points = reinterpret_cast<const float*>(g.Local.data());
+    mesh.Normals = mesh.Points + 3;
+    mesh.PointStride = 6;
+    mesh.PointCount = g.Vertices;
+  } else {
+    return false;
+  }
+  return mesh.PointCount > 0 && mesh.PointCount <= 0xFFFF;
+}
+
+}  // namespace
+
+void TGLRenderer::AddItem(const TGLBaseSceneObject& object, int anchor, const TMatrix4& rel) {
   const TGLObjectKind kind = object.Kind();
   if (kind == TGLObjectKind::DummyCube) return;
-  ++DrawnObjects_;
-  if (RecordDrawOrder) DrawOrder_.push_back(&object);
+  TBatchState& b = *Batch_;
+  TItem item{&object, nullptr, 0, b.Anchors[static_cast<size_t>(anchor)].Object, anchor, TItem::Single, rel, {}};
+  if (kind != TGLObjectKind::Lines) {
+    const TGLCachedGeometry& g = EnsureGeometry(object);
+    if (g.ShapeEntry && !g.ShapeEntry->CaptureTried && Quadric_ && CanGather())
+      CaptureShape(g.ShapeEntry, g.Shape);
+    item.Geometry = &g;
+    item.Serial = g.Serial;
+    TGLMeshView mesh;
+    TMatrix4 shape;
+    if (g.Empty)
+      ;  // listed, as it was met, but nothing to draw
+    else if (object.Blended())
+      item.Kind = TItem::Blended;
+    else if (MeshOf(g, mesh, shape)) {
+      item.Kind = TItem::Gathered;
+      item.Front = object.Material()->FrontProperties;
+    }
+  }
+  b.Current.push_back(item);
+}
+
+namespace {
+
+// Runs: stretches of opaque objects under one grouping object with no blended object between.
+// Within a run the order of drawing does not show (depth decides); a blended object writes depth
+// too, so the opaque objects after it must come after it.
+template <class TItemType> bool StartsRun(const TItemType* last, const TItemType& item) {
+  return !last || last->Kind == TItemType::Blended || last->AnchorObject != item.AnchorObject;
+}
+
+}  // namespace
+
+bool TGLRenderer::BuildBatches() {
+  TBatchState& b = *Batch_;
+  TGLBatchBuilder& builder = b.Builder;
+  builder.Clear();
+  const TItem* last = nullptr;
+  for (const TItem& item : b.Current) {
+    if (item.Kind == TItem::Blended) {
+      last = &item;
+      continue;
+    }
+    if (StartsRun(last, item)) builder.BeginRun();
+    last = &item;
+    if (item.Kind != TItem::Gathered) continue;
+    TGLMeshView mesh;
+    TMatrix4 shape;
+    MeshOf(*item.Geometry, mesh, shape);
+    const bool flat = item.Geometry->Text || (item.Geometry->Shape && item.Geometry->Shape->Flat);
+    builder.Add(mesh, item.Rel * shape, item.Front, flat);
+  }
+  if (!builder.Finish()) return false;
+
+  for (int i = 0; i < 16 && glGetError() != GL_NO_ERROR; ++i) {
+  }
+  if (!Pool_->BatchVertices) glGenBuffers(1, &Pool_->BatchVertices);
+  if (!Pool_->BatchIndices) glGenBuffers(1, &Pool_->BatchIndices);
+  if (!Pool_->BatchVertices || !Pool_->BatchIndices) return false;
+  glBindBuffer(GL_ARRAY_BUFFER, Pool_->BatchVertices);
+  glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(builder.Vertices().size() * sizeof(float)),
+               builder.Vertices().data(), GL_STATIC_DRAW);
+  glBindBuffer(GL_ARRAY_BUFFER, 0);
+  glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, Pool_->BatchIndices);
+  glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(builder.Indices().size() * sizeof(uint16_t)),
+               builder.Indices().data(), GL_STATIC_DRAW);
+  glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+  if (glGetError() == GL_OUT_OF_MEMORY) return false;
+  b.Draws = builder.Draws();
+  b.RunDraws = builder.RunDraws();
+  b.Generation = Pool_->Generation;
+  ++b.Builds;
+  return true;
+}
+
+void TGLRenderer::DrawBatched(TFrame& frame) {
+  TBatchState& b = *Batch_;
+  const TItem* last = nullptr;
+  int run = -1;
+  for (const TItem& item : b.Current) {
+    if (item.Kind == TItem::Blended) {
+      DrawItem(frame, item);
+      last = &item;
+      continue;
+    }
+    if (StartsRun(last, item)) DrawRun(frame, ++run, item.Anchor);
+    last = &item;
+    if (item.Kind == TItem::Gathered)
+      ++b.DrawnObjects;
+    else
+      DrawItem(frame, item);
+  }
+}
+
+void TGLRenderer::DrawRun(TFrame& frame, int run, int anchor) {
+  TBatchState& b = *Batch_;
+  if (run < 0 || run + 1 >= static_cast<int>(b.RunDraws.size())) return;
+  const int first = b.RunDraws[static_cast<size_t>(run)], end = b.RunDraws[static_cast<size_t>(run) + 1];
+  if (first == end) return;
+  if (frame.LoadedAnchor != anchor) {
+    glLoadMatrixd((frame.View * b.Anchors[static_cast<size_t>(anchor)].World).M.data());
+    frame.LoadedAnchor = anchor;
+  }
+  if (!frame.Lighting) {
+    glEnable(GL_LIGHTING);
+    frame.Lighting = true;
+  }
+  if (frame.Blend != 0) {
+    glDisable(GL_BLEND);
+    frame.Blend = 0;
+  }
+  if (frame.Arrays != 4) {
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glBindBuffer(GL_ARRAY_BUFFER, Pool_->BatchVertices);
+    glVertexPointer(3, GL_FLOAT, 6 * sizeof(float), nullptr);
+    glNormalPointer(GL_FLOAT, 6 * sizeof(float), reinterpret_cast<const void*>(3 * sizeof(float)));
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, Pool_->BatchIndices);
+    frame.Arrays = 4;
+  }
+  for (int i = first; i < end; ++i) {
+    const TGLBatchDraw& d = b.Draws[static_cast<size_t>(i)];
+    ApplyMaterial(frame, d.Front, nullptr);
+    if (frame.Offset != static_cast<int>(d.Flat)) {
+      d.Flat ? glEnable(GL_POLYGON_OFFSET_FILL) : glDisable(GL_POLYGON_OFFSET_FILL);
+      frame.Offset = d.Flat;
+    }
+    glDrawElementsBaseVertex(GL_TRIANGLES, d.IndexCount, GL_UNSIGNED_SHORT,
+                             reinterpret_cast<const void*>(d.IndexOffset * sizeof(uint16_t)), d.BaseVertex);
+    ++b.DrawCalls;
+  }
+}
+
+void TGLRenderer::DrawItem(TFrame& frame, const TItem& item) {
+  const TMatrix4 world = Batch_->Anchors[static_cast<size_t>(item.Anchor)].World * item.Rel;
+  DrawOwn(frame, *item.Object, item.Geometry, world);
+}
+
+void TGLRenderer::DrawOwn(TFrame& frame, const TGLBaseSceneObject& object, const TGLCachedGeometry* geometry,
+                          const TMatrix4& world) {
+  const TGLObjectKind kind = object.Kind();
+  frame.LoadedAnchor = -1;
   if (kind == TGLObjectKind::Lines) {
     glLoadMatrixd((frame.View * world).M.data());
     DrawLines(frame, static_cast<const TGLLines&>(object));
     return;
   }
-  const TGLCachedGeometry& g = EnsureGeometry(object);
-  if (g.Empty) return;
+  if (!geometry || geometry->Empty) return;
+  const TGLCachedGeometry& g = *geometry;
 
   if (!frame.Lighting) {
     glEnable(GL_LIGHTING);
     frame.Lighting = true;
   }
   const TGLMaterial& material = *object.Material();
-  ApplyMaterial(frame, material);
+  ApplyMaterial(frame, material.FrontProperties, material.BackPropertiesIfAny());
   const int blend = material.BlendingMode == bmTransparency ? 1 : 0;
   if (frame.Blend != blend) {
     blend ? glEnable(GL_BLEND) : glDisable(GL_BLEND);
@@ -489,7 +785,7 @@ void TGLRenderer::DrawOwn(TFrame& frame, const TGLBaseSceneObject& object, const
 
   if (g.Shape) {
     glLoadMatrixd((frame.View * world * g.ShapeMatrix).M.data());
-    const GLuint list = Pool_->Shapes[*g.Shape].List;
+    const GLuint list = g.ShapeEntry ? g.ShapeEntry->List : 0;
     if (list)
       glCallList(list);
     else if (Quadric_)
@@ -515,6 +811,7 @@ void TGLRenderer::DrawOwn(TFrame& frame, const TGLBaseSceneObject& object, const
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
     return;
   }
+  glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
   glVertexPointer(3, GL_FLOAT, 6 * sizeof(float), at(0));
   glNormalPointer(GL_FLOAT, 6 * sizeof(float), at(3 * sizeof(float)));
   glDrawArrays(GL_TRIANGLES, 0, g.Vertices);
@@ -537,13 +834,12 @@ void TGLRenderer::DrawLines(TFrame& frame, const TGLLines& lines) {
   glEnd();
 }
 
-void TGLRenderer::ApplyMaterial(TFrame& frame, const TGLMaterial& material) {
-  const TGLFaceProperties* back = material.BackPropertiesIfAny();
-  if (frame.HaveMaterial && !frame.HadBack && !back && frame.Front == material.FrontProperties) return;
-  SetFaceProperties(GL_FRONT_AND_BACK, material.FrontProperties);
+void TGLRenderer::ApplyMaterial(TFrame& frame, const TGLFaceProperties& front, const TGLFaceProperties* back) {
+  if (frame.HaveMaterial && !frame.HadBack && !back && SameFaceBits(frame.Front, front)) return;
+  SetFaceProperties(GL_FRONT_AND_BACK, front);
   if (back) SetFaceProperties(GL_BACK, *back);
   frame.HaveMaterial = true;
-  frame.Front = material.FrontProperties;
+  frame.Front = front;
   frame.HadBack = back != nullptr;
 }
 
@@ -561,6 +857,7 @@ TGLCachedGeometry& TGLRenderer::EnsureGeometry(const TGLBaseSceneObject& object)
   fresh->Pool = Pool_;
   fresh->Generation = Pool_->Generation;
   fresh->Key = MakeKey(object);
+  fresh->Serial = Pool_->NextSerial++;
   ++GeometryBuilds_;
   const bool quadric = object.Kind() == TGLObjectKind::Cylinder || object.Kind() == TGLObjectKind::Annulus;
   fresh->Empty = !(quadric ? BuildShape(*fresh, object) : BuildBuffer(*fresh, object));
@@ -583,6 +880,7 @@ bool TGLRenderer::BuildShape(TGLCachedGeometry& cached, const TGLBaseSceneObject
   TShape& shape = it->second;
   ++shape.Users;
   cached.Shape = &it->first;
+  cached.ShapeEntry = &shape;
   TMatrix4 size;
   size(0, 0) = scale.X;
   size(1, 1) = scale.Y;
@@ -667,7 +965,144 @@ bool TGLRenderer::BuildBuffer(TGLCachedGeometry& cached, const TGLBaseSceneObjec
   }
   Pool_->Buffers.insert(buffer);
   cached.Buffer = buffer;
+  cached.Local = BufferScratch_;
   return true;
+}
+
+// Gathering needs base-vertex draws and, to capture GLU's triangles, transform feedback from a
+// small program: both from version 3.2 on.
+bool TGLRenderer::CanGather() {
+  if (Pool_->Capture == 0) {
+    const auto* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+    int major = 0, minor = 0;
+    if (version) {
+      char* end = nullptr;
+      major = static_cast<int>(std::strtol(version, &end, 10));
+      if (end && *end == '.') minor = static_cast<int>(std::strtol(end + 1, nullptr, 10));
+    }
+    Pool_->Capture = major > 3 || (major == 3 && minor >= 2) ? 1 : -1;
+  }
+  return Pool_->Capture > 0;
+}
+
+namespace {
+
+// Hands back each vertex as GLU sends it, through the matrix GLU's own calls set up.
+constexpr const char* CaptureSource =
+    "#version 130\n"
+    "out vec3 CapturedPosition;\n"
+    "out vec3 CapturedNormal;\n"
+    "void main() {\n"
+    "  CapturedPosition = (gl_ModelViewMatrix * gl_Vertex).xyz;\n"
+    "  CapturedNormal = gl_NormalMatrix * gl_Normal;\n"
+    "  gl_Position = vec4(0.0, 0.0, 0.0, 1.0);\n"
+    "}\n";
+
+GLuint MakeCaptureProgram() {
+  const GLuint shader = glCreateShader(GL_VERTEX_SHADER);
+  if (!shader) return 0;
+  glShaderSource(shader, 1, &CaptureSource, nullptr);
+  glCompileShader(shader);
+  GLint ok = GL_FALSE;
+  glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
+  GLuint program = ok ? glCreateProgram() : 0;
+  if (program) {
+    glAttachShader(program, shader);
+    const char* outputs[2] = {"CapturedPosition", "CapturedNormal"};
+    glTransformFeedbackVaryings(program, 2, outputs, GL_INTERLEAVED_ATTRIBS);
+    glLinkProgram(program);
+    glGetProgramiv(program, GL_LINK_STATUS, &ok);
+    if (!ok) {
+      glDeleteProgram(program);
+      program = 0;
+    }
+  }
+  glDeleteShader(shader);
+  return program;
+}
+
+// Corners of the same place and normal become one vertex, as GLU's strips and fans share them.
+void IndexCorners(const std::vector<float>& soup, std::vector<float>& vertices, std::vector<uint16_t>& indices) {
+  struct THash {
+    size_t operator()(std::string_view v) const { return std::hash<std::string_view>()(v); }
+  };
+  std::unordered_map<std::string_view, uint16_t, THash> seen;
+  const size_t corners = soup.size() / 6;
+  vertices.clear();
+  indices.clear();
+  vertices.reserve(soup.size());
+  for (size_t c = 0; c < corners; ++c) {
+    const std::string_view bytes(reinterpret_cast<const char*>(soup.data() + c * 6), 6 * sizeof(float));
+    auto [it, added] = seen.try_emplace(bytes, static_cast<uint16_t>(vertices.size() / 6));
+    if (added) {
+      if (vertices.size() / 6 >= 0xFFFF) {  // more than one draw can name: the shape is drawn whole
+        vertices.clear();
+        indices.clear();
+        return;
+      }
+      vertices.insert(vertices.end(), soup.begin() + static_cast<std::ptrdiff_t>(c * 6),
+                      soup.begin() + static_cast<std::ptrdiff_t>(c * 6 + 6));
+    }
+    indices.push_back(it->second);
+  }
+}
+
+}  // namespace
+
+// Runs GLU once more with the rasteriser off, keeping the triangles it makes (quads split as the
+// rasteriser splits them) for gathering. A shape whose capture fails is drawn from its list.
+void TGLRenderer::CaptureShape(void* shapeEntry, const void* shapeKey) {
+  TShape& shape = *static_cast<TShape*>(shapeEntry);
+  const TShapeKey& key = *static_cast<const TShapeKey*>(shapeKey);
+  shape.CaptureTried = true;
+  // At most two tubes of Stacks bands and two rings of Loops bands, two triangles a quad.
+  const long long triangles = 4LL * key.Slices * key.Stacks + 4LL * key.Slices * key.Loops;
+  if (triangles > 32768) return;
+  if (!Pool_->CaptureProgram) {
+    if (Pool_->Capture < 0) return;
+    Pool_->CaptureProgram = MakeCaptureProgram();
+    if (!Pool_->CaptureProgram) {
+      Pool_->Capture = -1;
+      return;
+    }
+  }
+  const auto bytes = static_cast<GLsizeiptr>(triangles * 3 * 6 * sizeof(float));
+  for (int i = 0; i < 16 && glGetError() != GL_NO_ERROR; ++i) {
+  }
+  if (!Pool_->CaptureBuffer) glGenBuffers(1, &Pool_->CaptureBuffer);
+  if (!Pool_->CaptureQuery) glGenQueries(1, &Pool_->CaptureQuery);
+  glBindBuffer(GL_TRANSFORM_FEEDBACK_BUFFER, Pool_->CaptureBuffer);
+  if (Pool_->CaptureBufferSize < bytes) {
+    glBufferData(GL_TRANSFORM_FEEDBACK_BUFFER, bytes, nullptr, GL_STREAM_READ);
+    Pool_->CaptureBufferSize = bytes;
+  }
+  GLint matrixMode = GL_MODELVIEW;
+  glGetIntegerv(GL_MATRIX_MODE, &matrixMode);
+  glMatrixMode(GL_MODELVIEW);
+  glPushMatrix();
+  glLoadIdentity();
+  glUseProgram(Pool_->CaptureProgram);
+  glEnable(GL_RASTERIZER_DISCARD);
+  glBindBufferBase(GL_TRANSFORM_FEEDBACK_BUFFER, 0, Pool_->CaptureBuffer);
+  glBeginQuery(GL_TRANSFORM_FEEDBACK_PRIMITIVES_WRITTEN, Pool_->CaptureQuery);
+  glBeginTransformFeedback(GL_TRIANGLES);
+  EmitShape(static_cast<GLUquadric*>(Quadric_), key);
+  glEndTransformFeedback();
+  glEndQuery(GL_TRANSFORM_FEEDBACK_PRIMITIVES_WRITTEN);
+  glBindBufferBase(GL_TRANSFORM_FEEDBACK_BUFFER, 0, 0);
+  glDisable(GL_RASTERIZER_DISCARD);
+  glUseProgram(0);
+  glPopMatrix();
+  glMatrixMode(static_cast<GLenum>(matrixMode));
+  GLuint written = 0;
+  glGetQueryObjectuiv(Pool_->CaptureQuery, GL_QUERY_RESULT, &written);
+  std::vector<float> soup(static_cast<size_t>(std::min<long long>(written, triangles)) * 3 * 6);
+  glBindBuffer(GL_TRANSFORM_FEEDBACK_BUFFER, Pool_->CaptureBuffer);
+  if (!soup.empty())
+    glGetBufferSubData(GL_TRANSFORM_FEEDBACK_BUFFER, 0, static_cast<GLsizeiptr>(soup.size() * sizeof(float)), soup.data());
+  glBindBuffer(GL_TRANSFORM_FEEDBACK_BUFFER, 0);
+  if (glGetError() != GL_NO_ERROR) return;
+  IndexCorners(soup, shape.Mesh, shape.MeshIndices);
 }
 
 }  // namespace qv

@@ -9,6 +9,13 @@
 // object of that shape and sized by the object's matrix; boxes and texts have vertex buffers of
 // their own (compiling thousands of small display lists costs far more than filling buffers).
 // Glyphs are tessellated once per character and shared by every text.
+//
+// Each frame first lists what it would draw, in that order. When the list equals the last
+// frame's, consecutive opaque objects are drawn from copies of their triangles gathered per
+// material (see GLBatches.h): only blended objects fix an order among opaque ones (they write
+// depth), so every stretch between two blended objects is drawn as a handful of large draws, and
+// the blended objects one by one in between. A list that changes frame after frame is drawn
+// object by object instead, since gathering would not pay.
 #pragma once
 
 #include <functional>
@@ -59,11 +66,18 @@ public:
   // At most this many display lists and vertex buffers are held (0: as many as the context gives).
   int MaxGeometryObjects = 0;
 
+  // Opaque objects drawn from gathered copies (above); off: every object drawn by itself. The
+  // pictures agree but for rounding.
+  bool BatchOpaqueGeometry = true;
+
   struct TStatistics {
     int GeometryBuilds = 0;  // objects whose geometry was generated, since the renderer began
     int DrawnObjects = 0;    // objects drawn in the last frame
     int ShapeLists = 0;      // shared quadric display lists held
     int Buffers = 0;         // vertex buffers held by boxes and texts
+    int BatchBuilds = 0;     // times the opaque objects were gathered anew, since the renderer began
+    int BatchedObjects = 0;  // objects of the last frame drawn from the gathered copies
+    int BatchedDraws = 0;    // draws those took
   };
   TStatistics Statistics() const;
 
@@ -73,15 +87,25 @@ public:
 
 private:
   struct TFrame;
-  void DrawTree(TFrame& frame, const TGLBaseSceneObject& object, const TMatrix4& parentWorld);
-  void DrawOwn(TFrame& frame, const TGLBaseSceneObject& object, const TMatrix4& world);
+  struct TItem;
+  struct TBatchState;
+  // Lists the visible objects of the subtree in drawing order, generating missing geometry.
+  void Collect(TFrame& frame, const TGLBaseSceneObject& object, int anchor, const TMatrix4& parentRel);
+  void AddItem(const TGLBaseSceneObject& object, int anchor, const TMatrix4& rel);
+  bool BuildBatches();
+  void DrawBatched(TFrame& frame);
+  void DrawRun(TFrame& frame, int run, int anchor);
+  void DrawItem(TFrame& frame, const TItem& item);
+  void DrawOwn(TFrame& frame, const TGLBaseSceneObject& object, const TGLCachedGeometry* g, const TMatrix4& world);
   void DrawLines(TFrame& frame, const TGLLines& lines);
   // The object's geometry as it is now, generated when missing or out of date.
   TGLCachedGeometry& EnsureGeometry(const TGLBaseSceneObject& object);
   bool BuildShape(TGLCachedGeometry& cached, const TGLBaseSceneObject& object);
   bool BuildBuffer(TGLCachedGeometry& cached, const TGLBaseSceneObject& object);
+  bool CanGather();
+  void CaptureShape(void* shape, const void* key);
   bool RoomForOneMore() const;
-  void ApplyMaterial(TFrame& frame, const TGLMaterial& material);
+  void ApplyMaterial(TFrame& frame, const TGLFaceProperties& front, const TGLFaceProperties* back);
   void Report(const std::string& message);
 
   std::shared_ptr<TGLListPool> Pool_;
@@ -92,6 +116,7 @@ private:
   std::vector<uint32_t> TextIndices_;
   std::vector<unsigned char> BufferScratch_;
   std::vector<const TGLBaseSceneObject*> DrawOrder_;
+  std::unique_ptr<TBatchState> Batch_;
   int GeometryBuilds_ = 0;
   int DrawnObjects_ = 0;
 };
