@@ -150,6 +150,20 @@ void BM_Frame(benchmark::State& state) {
   state.counters["triangles"] = static_cast<double>(triangles);
 }
 
+// The same frames with every object drawn by itself (no gathering), for comparison.
+void BM_FrameObjectByObject(benchmark::State& state) {
+  TFixture f;
+  f.Offscreen.Renderer().BatchOpaqueGeometry = false;
+  BuildHoles(f.Root, static_cast<int>(state.range(0)));
+  Frame(f);
+  float angle = 0;
+  for (auto _ : state) {
+    angle += 0.05f;
+    f.View.Camera.Position = {15.0f * std::cos(angle), 15.0f * std::sin(angle), 5.0f};
+    Frame(f);
+  }
+}
+
 void BM_GeometryBuild(benchmark::State& state) {
   TFixture f;
   Frame(f);
@@ -367,6 +381,7 @@ void BM_LayoutDistinctTexts(benchmark::State& state) {
 }
 
 BENCHMARK(BM_Frame)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK(BM_FrameObjectByObject)->Arg(1000)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK(BM_FloorOneBufferPerMaterial)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK(BM_GeometryBuild)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK(BM_LayoutDistinctTexts)->Unit(benchmark::kMillisecond)->UseRealTime();

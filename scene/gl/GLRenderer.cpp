@@ -281,6 +281,120 @@ void SetLight(GLenum light, const TGLLightState& l) {
   glLightf(light, GL_QUADRATIC_ATTENUATION, l.QuadraticAttenuation);
 }
 
+// Hands back each vertex as GLU sends it, through the matrix GLU's own calls set up.
+constexpr const char* CaptureSource =
+    "#version 130\n"
+    "out vec3 CapturedPosition;\n"
+    "out vec3 CapturedNormal;\n"
+    "void main() {\n"
+    "  CapturedPosition = (gl_ModelViewMatrix * gl_Vertex).xyz;\n"
+    "  CapturedNormal = gl_NormalMatrix * gl_Normal;\n"
+    "  gl_Position = vec4(0.0, 0.0, 0.0, 1.0);\n"
+    "}\n";
+
+GLuint MakeCaptureProgram() {
+  const GLuint shader = glCreateShader(GL_VERTEX_SHADER);
+  if (!shader) return 0;
+  glShaderSource(shader, 1, &CaptureSource, nullptr);
+  glCompileShader(shader);
+  GLint ok = GL_FALSE;
+  glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
+  GLuint program = ok ? glCreateProgram() : 0;
+  if (program) {
+    glAttachShader(program, shader);
+    const char* outputs[2] = {"CapturedPosition", "CapturedNormal"};
+    glTransformFeedbackVaryings(program, 2, outputs, GL_INTERLEAVED_ATTRIBS);
+    glLinkProgram(program);
+    glGetProgramiv(program, GL_LINK_STATUS, &ok);
+    if (!ok) {
+      glDeleteProgram(program);
+      program = 0;
+    }
+  }
+  glDeleteShader(shader);
+  return program;
+}
+
+// Corners of the same place and normal become one vertex, as GLU's strips and fans share them.
+void IndexCorners(const std::vector<float>& soup, std::vector<float>& vertices, std::vector<uint16_t>& indices) {
+  struct THash {
+    size_t operator()(std::string_view v) const { return std::hash<std::string_view>()(v); }
+  };
+  std::unordered_map<std::string_view, uint16_t, THash> seen;
+  const size_t corners = soup.size() / 6;
+  vertices.clear();
+  indices.clear();
+  vertices.reserve(soup.size());
+  for (size_t c = 0; c < corners; ++c) {
+    const std::string_view bytes(reinterpret_cast<const char*>(soup.data() + c * 6), 6 * sizeof(float));
+    auto [it, added] = seen.try_emplace(bytes, static_cast<uint16_t>(vertices.size() / 6));
+    if (added) {
+      if (vertices.size() / 6 >= 0xFFFF) {  // more than one draw can name: the shape is drawn whole
+        vertices.clear();
+        indices.clear();
+        return;
+      }
+      vertices.insert(vertices.end(), soup.begin() + static_cast<std::ptrdiff_t>(c * 6),
+                      soup.begin() + static_cast<std::ptrdiff_t>(c * 6 + 6));
+    }
+    indices.push_back(it->second);
+  }
+}
+
+// Runs GLU once more with the rasteriser off, keeping the triangles it makes (quads split as the
+// rasteriser splits them) for gathering. A shape whose capture fails is drawn from its list.
+void CaptureShape(TGLListPool& pool, GLUquadric* quadric, TShape& shape, const TShapeKey& key) {
+  shape.CaptureTried = true;
+  // At most two tubes of Stacks bands and two rings of Loops bands, two triangles a quad.
+  const long long triangles = 4LL * key.Slices * key.Stacks + 4LL * key.Slices * key.Loops;
+  if (triangles > 32768) return;
+  if (!pool.CaptureProgram) {
+    if (pool.Capture < 0) return;
+    pool.CaptureProgram = MakeCaptureProgram();
+    if (!pool.CaptureProgram) {
+      pool.Capture = -1;
+      return;
+    }
+  }
+  const auto bytes = static_cast<GLsizeiptr>(triangles * 3 * 6 * sizeof(float));
+  for (int i = 0; i < 16 && glGetError() != GL_NO_ERROR; ++i) {
+  }
+  if (!pool.CaptureBuffer) glGenBuffers(1, &pool.CaptureBuffer);
+  if (!pool.CaptureQuery) glGenQueries(1, &pool.CaptureQuery);
+  glBindBuffer(GL_TRANSFORM_FEEDBACK_BUFFER, pool.CaptureBuffer);
+  if (pool.CaptureBufferSize < bytes) {
+    glBufferData(GL_TRANSFORM_FEEDBACK_BUFFER, bytes, nullptr, GL_STREAM_READ);
+    pool.CaptureBufferSize = bytes;
+  }
+  GLint matrixMode = GL_MODELVIEW;
+  glGetIntegerv(GL_MATRIX_MODE, &matrixMode);
+  glMatrixMode(GL_MODELVIEW);
+  glPushMatrix();
+  glLoadIdentity();
+  glUseProgram(pool.CaptureProgram);
+  glEnable(GL_RASTERIZER_DISCARD);
+  glBindBufferBase(GL_TRANSFORM_FEEDBACK_BUFFER, 0, pool.CaptureBuffer);
+  glBeginQuery(GL_TRANSFORM_FEEDBACK_PRIMITIVES_WRITTEN, pool.CaptureQuery);
+  glBeginTransformFeedback(GL_TRIANGLES);
+  EmitShape(quadric, key);
+  glEndTransformFeedback();
+  glEndQuery(GL_TRANSFORM_FEEDBACK_PRIMITIVES_WRITTEN);
+  glBindBufferBase(GL_TRANSFORM_FEEDBACK_BUFFER, 0, 0);
+  glDisable(GL_RASTERIZER_DISCARD);
+  glUseProgram(0);
+  glPopMatrix();
+  glMatrixMode(static_cast<GLenum>(matrixMode));
+  GLuint written = 0;
+  glGetQueryObjectuiv(pool.CaptureQuery, GL_QUERY_RESULT, &written);
+  std::vector<float> soup(static_cast<size_t>(std::min<long long>(written, triangles)) * 3 * 6);
+  glBindBuffer(GL_TRANSFORM_FEEDBACK_BUFFER, pool.CaptureBuffer);
+  if (!soup.empty())
+    glGetBufferSubData(GL_TRANSFORM_FEEDBACK_BUFFER, 0, static_cast<GLsizeiptr>(soup.size() * sizeof(float)), soup.data());
+  glBindBuffer(GL_TRANSFORM_FEEDBACK_BUFFER, 0);
+  if (glGetError() != GL_NO_ERROR) return;
+  IndexCorners(soup, shape.Mesh, shape.MeshIndices);
+}
+
 }  // namespace
 
 struct TGLCachedGeometry {
@@ -619,7 +733,7 @@ void TGLRenderer::AddItem(const TGLBaseSceneObject& object, int anchor, const TM
   if (kind != TGLObjectKind::Lines) {
     const TGLCachedGeometry& g = EnsureGeometry(object);
     if (g.ShapeEntry && !g.ShapeEntry->CaptureTried && Quadric_ && CanGather())
-      CaptureShape(g.ShapeEntry, g.Shape);
+      CaptureShape(*Pool_, static_cast<GLUquadric*>(Quadric_), *g.ShapeEntry, *g.Shape);
     item.Geometry = &g;
     item.Serial = g.Serial;
     TGLMeshView mesh;
@@ -985,124 +1099,7 @@ bool TGLRenderer::CanGather() {
   return Pool_->Capture > 0;
 }
 
-namespace {
 
-// Hands back each vertex as GLU sends it, through the matrix GLU's own calls set up.
-constexpr const char* CaptureSource =
-    "#version 130\n"
-    "out vec3 CapturedPosition;\n"
-    "out vec3 CapturedNormal;\n"
-    "void main() {\n"
-    "  CapturedPosition = (gl_ModelViewMatrix * gl_Vertex).xyz;\n"
-    "  CapturedNormal = gl_NormalMatrix * gl_Normal;\n"
-    "  gl_Position = vec4(0.0, 0.0, 0.0, 1.0);\n"
-    "}\n";
 
-GLuint MakeCaptureProgram() {
-  const GLuint shader = glCreateShader(GL_VERTEX_SHADER);
-  if (!shader) return 0;
-  glShaderSource(shader, 1, &CaptureSource, nullptr);
-  glCompileShader(shader);
-  GLint ok = GL_FALSE;
-  glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
-  GLuint program = ok ? glCreateProgram() : 0;
-  if (program) {
-    glAttachShader(program, shader);
-    const char* outputs[2] = {"CapturedPosition", "CapturedNormal"};
-    glTransformFeedbackVaryings(program, 2, outputs, GL_INTERLEAVED_ATTRIBS);
-    glLinkProgram(program);
-    glGetProgramiv(program, GL_LINK_STATUS, &ok);
-    if (!ok) {
-      glDeleteProgram(program);
-      program = 0;
-    }
-  }
-  glDeleteShader(shader);
-  return program;
-}
-
-// Corners of the same place and normal become one vertex, as GLU's strips and fans share them.
-void IndexCorners(const std::vector<float>& soup, std::vector<float>& vertices, std::vector<uint16_t>& indices) {
-  struct THash {
-    size_t operator()(std::string_view v) const { return std::hash<std::string_view>()(v); }
-  };
-  std::unordered_map<std::string_view, uint16_t, THash> seen;
-  const size_t corners = soup.size() / 6;
-  vertices.clear();
-  indices.clear();
-  vertices.reserve(soup.size());
-  for (size_t c = 0; c < corners; ++c) {
-    const std::string_view bytes(reinterpret_cast<const char*>(soup.data() + c * 6), 6 * sizeof(float));
-    auto [it, added] = seen.try_emplace(bytes, static_cast<uint16_t>(vertices.size() / 6));
-    if (added) {
-      if (vertices.size() / 6 >= 0xFFFF) {  // more than one draw can name: the shape is drawn whole
-        vertices.clear();
-        indices.clear();
-        return;
-      }
-      vertices.insert(vertices.end(), soup.begin() + static_cast<std::ptrdiff_t>(c * 6),
-                      soup.begin() + static_cast<std::ptrdiff_t>(c * 6 + 6));
-    }
-    indices.push_back(it->second);
-  }
-}
-
-}  // namespace
-
-// Runs GLU once more with the rasteriser off, keeping the triangles it makes (quads split as the
-// rasteriser splits them) for gathering. A shape whose capture fails is drawn from its list.
-void TGLRenderer::CaptureShape(void* shapeEntry, const void* shapeKey) {
-  TShape& shape = *static_cast<TShape*>(shapeEntry);
-  const TShapeKey& key = *static_cast<const TShapeKey*>(shapeKey);
-  shape.CaptureTried = true;
-  // At most two tubes of Stacks bands and two rings of Loops bands, two triangles a quad.
-  const long long triangles = 4LL * key.Slices * key.Stacks + 4LL * key.Slices * key.Loops;
-  if (triangles > 32768) return;
-  if (!Pool_->CaptureProgram) {
-    if (Pool_->Capture < 0) return;
-    Pool_->CaptureProgram = MakeCaptureProgram();
-    if (!Pool_->CaptureProgram) {
-      Pool_->Capture = -1;
-      return;
-    }
-  }
-  const auto bytes = static_cast<GLsizeiptr>(triangles * 3 * 6 * sizeof(float));
-  for (int i = 0; i < 16 && glGetError() != GL_NO_ERROR; ++i) {
-  }
-  if (!Pool_->CaptureBuffer) glGenBuffers(1, &Pool_->CaptureBuffer);
-  if (!Pool_->CaptureQuery) glGenQueries(1, &Pool_->CaptureQuery);
-  glBindBuffer(GL_TRANSFORM_FEEDBACK_BUFFER, Pool_->CaptureBuffer);
-  if (Pool_->CaptureBufferSize < bytes) {
-    glBufferData(GL_TRANSFORM_FEEDBACK_BUFFER, bytes, nullptr, GL_STREAM_READ);
-    Pool_->CaptureBufferSize = bytes;
-  }
-  GLint matrixMode = GL_MODELVIEW;
-  glGetIntegerv(GL_MATRIX_MODE, &matrixMode);
-  glMatrixMode(GL_MODELVIEW);
-  glPushMatrix();
-  glLoadIdentity();
-  glUseProgram(Pool_->CaptureProgram);
-  glEnable(GL_RASTERIZER_DISCARD);
-  glBindBufferBase(GL_TRANSFORM_FEEDBACK_BUFFER, 0, Pool_->CaptureBuffer);
-  glBeginQuery(GL_TRANSFORM_FEEDBACK_PRIMITIVES_WRITTEN, Pool_->CaptureQuery);
-  glBeginTransformFeedback(GL_TRIANGLES);
-  EmitShape(static_cast<GLUquadric*>(Quadric_), key);
-  glEndTransformFeedback();
-  glEndQuery(GL_TRANSFORM_FEEDBACK_PRIMITIVES_WRITTEN);
-  glBindBufferBase(GL_TRANSFORM_FEEDBACK_BUFFER, 0, 0);
-  glDisable(GL_RASTERIZER_DISCARD);
-  glUseProgram(0);
-  glPopMatrix();
-  glMatrixMode(static_cast<GLenum>(matrixMode));
-  GLuint written = 0;
-  glGetQueryObjectuiv(Pool_->CaptureQuery, GL_QUERY_RESULT, &written);
-  std::vector<float> soup(static_cast<size_t>(std::min<long long>(written, triangles)) * 3 * 6);
-  glBindBuffer(GL_TRANSFORM_FEEDBACK_BUFFER, Pool_->CaptureBuffer);
-  if (!soup.empty())
-    glGetBufferSubData(GL_TRANSFORM_FEEDBACK_BUFFER, 0, static_cast<GLsizeiptr>(soup.size() * sizeof(float)), soup.data());
-  glBindBuffer(GL_TRANSFORM_FEEDBACK_BUFFER, 0);
-  if (glGetError() != GL_NO_ERROR) return;
-  IndexCorners(soup, shape.Mesh, shape.MeshIndices);
-}
 
 }  // namespace qv

@@ -103,7 +103,6 @@ private:
   bool BuildShape(TGLCachedGeometry& cached, const TGLBaseSceneObject& object);
   bool BuildBuffer(TGLCachedGeometry& cached, const TGLBaseSceneObject& object);
   bool CanGather();
-  void CaptureShape(void* shape, const void* key);
   bool RoomForOneMore() const;
   void ApplyMaterial(TFrame& frame, const TGLFaceProperties& front, const TGLFaceProperties* back);
   void Report(const std::string& message);
