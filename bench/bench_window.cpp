@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -67,6 +68,14 @@ std::unique_ptr<TMainForm> OpenWindow(const std::string& file) {
   QTest::qWaitFor([&] { return (file.empty() || form->DocumentLoaded()) && form->SceneView->FrameCount() > 0; }, 20000);
   // The frame that shows the document may be the second one.
   WaitForFrame(*form, form->SceneView->FrameCount() - 1);
+  // The window as designed: its 3D view 548 x 710 pixels, whatever size the screen suggested.
+  const QSize design(548, 710);
+  if (form->SceneView->size() != design) {
+    const int before = form->SceneView->FrameCount();
+    form->resize(form->size() + design - form->SceneView->size());
+    QTest::qWaitFor([&] { return form->SceneView->size() == design; }, 5000);
+    WaitForFrame(*form, before);
+  }
   return form;
 }
 
@@ -152,10 +161,38 @@ int MeasureStartup(int argc, char* argv[]) {
   return app.exec();
 }
 
+// The window keeps its settings and placement in the user's folders: a run of its own gets fresh
+// ones, so that it opens at its design size (and leaves the real folders alone) whatever an
+// earlier run or the user left there.
+class TPrivateUserFolders {
+public:
+  TPrivateUserFolders() {
+    const char* tmp = std::getenv("TMPDIR");
+    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/qv-bench-window-XXXXXX";
+    if (!mkdtemp(pattern.data())) return;
+    Root = pattern;
+    for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"}) {
+      const std::string dir = Root + "/" + name;
+      std::filesystem::create_directories(dir);
+      setenv(name, dir.c_str(), 1);
+    }
+  }
+  ~TPrivateUserFolders() {
+    std::error_code ec;
+    if (!Root.empty()) std::filesystem::remove_all(Root, ec);
+  }
+  TPrivateUserFolders(const TPrivateUserFolders&) = delete;
+  TPrivateUserFolders& operator=(const TPrivateUserFolders&) = delete;
+
+private:
+  std::string Root;
+};
+
 }  // namespace
 }  // namespace qv
 
 int main(int argc, char* argv[]) {
+  qv::TPrivateUserFolders folders;
   if (argc > 1 && std::string(argv[1]) == "--startup") return qv::MeasureStartup(argc, argv);
   qv::SetDefaultSurfaceFormat();
   QApplication app(argc, argv);
