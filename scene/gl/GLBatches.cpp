@@ -26,14 +26,15 @@ void TGLBatchBuilder::BeginRun() {
 }
 
 void TGLBatchBuilder::Add(const TGLMeshView& mesh, const TMatrix4& matrix, const TGLFaceProperties& front,
-                          bool flat) {
+                          bool flat, bool blended) {
   if (!InRun_) BeginRun();
   int group = 0;
   const int groups = static_cast<int>(Groups_.size());
   while (group < groups && !(Groups_[static_cast<size_t>(group)].Flat == flat &&
+                             Groups_[static_cast<size_t>(group)].Blended == blended &&
                              SameFaceBits(Groups_[static_cast<size_t>(group)].Front, front)))
     ++group;
-  if (group == groups) Groups_.push_back({front, flat});
+  if (group == groups) Groups_.push_back({front, flat, blended});
   Pending_.push_back({mesh, matrix, group});
 }
 
@@ -91,6 +92,7 @@ void TGLBatchBuilder::Emit(const TPending& p, TGLBatchDraw*& draw) {
     next.BaseVertex = static_cast<int>(first);
     next.Front = group.Front;
     next.Flat = group.Flat;
+    next.Blended = group.Blended;
     Draws_.push_back(next);
     draw = &Draws_.back();
   }

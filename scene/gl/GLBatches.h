@@ -38,7 +38,8 @@ struct TGLBatchDraw {
   int IndexCount = 0;
   int BaseVertex = 0;
   TGLFaceProperties Front;
-  bool Flat = false;  // texts and flat rings: drawn with the polygon offset
+  bool Flat = false;     // texts and flat rings: drawn with the polygon offset
+  bool Blended = false;  // a blended object's own run
 };
 
 // Face properties compared bit for bit: a damaged colour (NaN) still matches itself.
@@ -52,8 +53,10 @@ public:
   void Clear();
   // Starts the next stretch of objects whose order among themselves may change.
   void BeginRun();
-  // Adds an object of the current run: its mesh placed by `matrix`, drawn with `front`.
-  void Add(const TGLMeshView& mesh, const TMatrix4& matrix, const TGLFaceProperties& front, bool flat);
+  // Adds an object of the current run: its mesh placed by `matrix`, drawn with `front`. A blended
+  // object is a run of its own.
+  void Add(const TGLMeshView& mesh, const TMatrix4& matrix, const TGLFaceProperties& front, bool flat,
+           bool blended = false);
   // Closes the last run; false when the vertices did not fit.
   bool Finish();
 
@@ -74,6 +77,7 @@ private:
   struct TGroup {
     TGLFaceProperties Front;
     bool Flat;
+    bool Blended;
   };
   void FlushRun();
   void Emit(const TPending& p, TGLBatchDraw*& draw);

@@ -457,7 +457,11 @@ struct TGLRenderer::TFrame {
 
 // One entry of a frame's drawing list.
 struct TGLRenderer::TItem {
-  enum TKind : uint8_t { Gathered, Single, Blended };
+  // Gathered: opaque, drawn from the copies with the others of its run; GatheredBlended: blended,
+  // drawn from the copies by itself; Single, Blended: drawn from the object's own geometry.
+  enum TKind : uint8_t { Gathered, GatheredBlended, Single, Blended };
+  bool IsBlended() const { return Kind == GatheredBlended || Kind == Blended; }
+  bool IsGathered() const { return Kind == Gathered || Kind == GatheredBlended; }
   const TGLBaseSceneObject* Object;
   const TGLCachedGeometry* Geometry;  // null for a polyline
   uint64_t Serial;
@@ -614,7 +618,7 @@ void TGLRenderer::Render(const TGLBaseSceneObject& root, const TGLViewState& vie
   // settles.
   auto same = [](const TItem& x, const TItem& y) {
     if (x.Kind != y.Kind || x.Object != y.Object || x.AnchorObject != y.AnchorObject) return false;
-    if (x.Kind != TItem::Gathered) return true;
+    if (!x.IsGathered()) return true;
     return x.Serial == y.Serial && std::memcmp(x.Rel.M.data(), y.Rel.M.data(), sizeof(x.Rel.M)) == 0 &&
            SameFaceBits(x.Front, y.Front);
   };
@@ -738,13 +742,14 @@ void TGLRenderer::AddItem(const TGLBaseSceneObject& object, int anchor, const TM
     item.Serial = g.Serial;
     TGLMeshView mesh;
     TMatrix4 shape;
+    const bool blended = object.Blended();
     if (g.Empty)
       ;  // listed, as it was met, but nothing to draw
-    else if (object.Blended())
-      item.Kind = TItem::Blended;
     else if (MeshOf(g, mesh, shape)) {
-      item.Kind = TItem::Gathered;
+      item.Kind = blended ? TItem::GatheredBlended : TItem::Gathered;
       item.Front = object.Material()->FrontProperties;
+    } else if (blended) {
+      item.Kind = TItem::Blended;
     }
   }
   b.Current.push_back(item);
@@ -756,7 +761,7 @@ namespace {
 // Within a run the order of drawing does not show (depth decides); a blended object writes depth
 // too, so the opaque objects after it must come after it.
 template <class TItemType> bool StartsRun(const TItemType* last, const TItemType& item) {
-  return !last || last->Kind == TItemType::Blended || last->AnchorObject != item.AnchorObject;
+  return !last || last->IsBlended() || last->AnchorObject != item.AnchorObject;
 }
 
 }  // namespace
@@ -767,18 +772,15 @@ bool TGLRenderer::BuildBatches() {
   builder.Clear();
   const TItem* last = nullptr;
   for (const TItem& item : b.Current) {
-    if (item.Kind == TItem::Blended) {
-      last = &item;
-      continue;
-    }
-    if (StartsRun(last, item)) builder.BeginRun();
+    const bool blended = item.IsBlended();
+    if (blended ? item.IsGathered() : StartsRun(last, item)) builder.BeginRun();
     last = &item;
-    if (item.Kind != TItem::Gathered) continue;
+    if (!item.IsGathered()) continue;
     TGLMeshView mesh;
     TMatrix4 shape;
     MeshOf(*item.Geometry, mesh, shape);
     const bool flat = item.Geometry->Text || (item.Geometry->Shape && item.Geometry->Shape->Flat);
-    builder.Add(mesh, item.Rel * shape, item.Front, flat);
+    builder.Add(mesh, item.Rel * shape, item.Front, flat, blended);
   }
   if (!builder.Finish()) return false;
 
@@ -808,14 +810,9 @@ void TGLRenderer::DrawBatched(TFrame& frame) {
   const TItem* last = nullptr;
   int run = -1;
   for (const TItem& item : b.Current) {
-    if (item.Kind == TItem::Blended) {
-      DrawItem(frame, item);
-      last = &item;
-      continue;
-    }
-    if (StartsRun(last, item)) DrawRun(frame, ++run, item.Anchor);
+    if (item.IsBlended() ? item.IsGathered() : StartsRun(last, item)) DrawRun(frame, ++run, item.Anchor);
     last = &item;
-    if (item.Kind == TItem::Gathered)
+    if (item.IsGathered())
       ++b.DrawnObjects;
     else
       DrawItem(frame, item);
@@ -835,10 +832,6 @@ void TGLRenderer::DrawRun(TFrame& frame, int run, int anchor) {
     glEnable(GL_LIGHTING);
     frame.Lighting = true;
   }
-  if (frame.Blend != 0) {
-    glDisable(GL_BLEND);
-    frame.Blend = 0;
-  }
   if (frame.Arrays != 4) {
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_NORMAL_ARRAY);
@@ -851,6 +844,10 @@ void TGLRenderer::DrawRun(TFrame& frame, int run, int anchor) {
   for (int i = first; i < end; ++i) {
     const TGLBatchDraw& d = b.Draws[static_cast<size_t>(i)];
     ApplyMaterial(frame, d.Front, nullptr);
+    if (frame.Blend != static_cast<int>(d.Blended)) {
+      d.Blended ? glEnable(GL_BLEND) : glDisable(GL_BLEND);
+      frame.Blend = d.Blended;
+    }
     if (frame.Offset != static_cast<int>(d.Flat)) {
       d.Flat ? glEnable(GL_POLYGON_OFFSET_FILL) : glDisable(GL_POLYGON_OFFSET_FILL);
       frame.Offset = d.Flat;

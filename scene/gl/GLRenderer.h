@@ -14,8 +14,8 @@
 // frame's, consecutive opaque objects are drawn from copies of their triangles gathered per
 // material (see GLBatches.h): only blended objects fix an order among opaque ones (they write
 // depth), so every stretch between two blended objects is drawn as a handful of large draws, and
-// the blended objects one by one in between. A list that changes frame after frame is drawn
-// object by object instead, since gathering would not pay.
+// each blended object by itself in between (from its copy as well). A list that changes frame
+// after frame is drawn object by object instead, since gathering would not pay.
 #pragma once
 
 #include <functional>

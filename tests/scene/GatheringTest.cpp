@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "scene/gl/OffscreenRender.h"
 
@@ -123,9 +124,9 @@ TEST_F(GatheringTest, GatheredPicturesAreThoseOfObjectByObject) {
   EXPECT_EQ(Stats().BatchedObjects, 0);
   const TPicture gathered = Draw();
   // Six opaque objects in five draws: red, green (cone and box), yellow, and with the polygon
-  // offset the red flat ring and the cyan text; the blended box by itself.
-  EXPECT_EQ(Stats().BatchedObjects, 6);
-  EXPECT_EQ(Stats().BatchedDraws, 5);
+  // offset the red flat ring and the cyan text; then the blended box by itself.
+  EXPECT_EQ(Stats().BatchedObjects, 7);
+  EXPECT_EQ(Stats().BatchedDraws, 6);
   EXPECT_EQ(Stats().BatchBuilds, 1);
   // Something of every colour is on the picture, and the two agree but for rounding at edges.
   EXPECT_LE(Differences(single, gathered), 10);
@@ -149,7 +150,7 @@ TEST_F(GatheringTest, GatheredPicturesAreThoseOfObjectByObject) {
     Group.SetDirection(std::sin(a), 0.0f, std::cos(a));
     const TPicture turned = Draw();
     EXPECT_EQ(Stats().BatchBuilds, 1);
-    EXPECT_EQ(Stats().BatchedObjects, 6);
+    EXPECT_EQ(Stats().BatchedObjects, 7);
     EXPECT_LE(Differences(Draw(false), turned), 10) << step;
   }
 }
@@ -228,7 +229,33 @@ TEST_F(GatheringTest, ABlendedObjectHidesTheOpaqueOnesDrawnAfterIt) {
     // Beside the glass (42 pixels to each side) the green box (116) is seen.
     ExpectColor(p.Pixel(100, 160), 10, 255, 10);
   }
-  EXPECT_EQ(Stats().BatchedObjects, 3);
+  EXPECT_EQ(Stats().BatchedObjects, 4);
+  EXPECT_EQ(Stats().BatchedDraws, 4);  // the glass between two runs
+}
+
+TEST_F(GatheringTest, BlendedObjectsFollowTheCameraFarthestFirst) {
+  // A red and a blue translucent box (alpha 0.5) one behind the other, lit from both sides; the
+  // camera swaps sides between frames, and with it the order of the two.
+  View.Lights[1].Enabled = true;
+  View.Lights[1].Position = {0.0f, 0.0f, -100000.0f};
+  for (const auto& [z, colour] : {std::pair{1.0f, 0x0000FFu}, std::pair{-1.0f, 0xFF0000u}}) {
+    auto& box = Group.AddNewChild<TGLCube>();
+    box.SetPosition(0.0f, 0.0f, z);
+    box.CubeDepth = 0.1f;
+    box.GetMaterial().FrontProperties.SetDiffuseColor(colour);
+    box.GetMaterial().FrontProperties.SetDiffuseAlpha(0.5f);
+    box.GetMaterial().BlendingMode = bmTransparency;
+  }
+  for (int frame = 0; frame < 6; ++frame) {
+    const bool front = frame % 3 != 2;  // two frames from +z, one from -z
+    View.Camera.Position = {0.0f, 0.0f, front ? 20.0f : -20.0f};
+    const TPicture p = Draw();
+    // The far box over black, the near one over that: 0.5 near + 0.25 far.
+    if (front)
+      ExpectColor(p.Pixel(100, 100), 130, 8, 69);
+    else
+      ExpectColor(p.Pixel(100, 100), 69, 8, 130);
+  }
 }
 
 TEST_F(GatheringTest, AListThatKeepsChangingIsDrawnObjectByObjectUntilItSettles) {
@@ -264,7 +291,7 @@ TEST_F(GatheringTest, TwoRenderersOfOneTreeEachDrawTheirOwnCopies) {
     ASSERT_TRUE(other.Render(Root, View, Side, Side, theirs, error)) << error;
     EXPECT_LE(Differences(reference, mine), 10) << round;
     EXPECT_LE(Differences(reference, theirs), 10) << round;
-    EXPECT_EQ(other.Renderer().Statistics().BatchedObjects, 6);
+    EXPECT_EQ(other.Renderer().Statistics().BatchedObjects, 7);
   }
 }
 
