@@ -47,9 +47,10 @@ bool SameFaceBits(const TGLFaceProperties& a, const TGLFaceProperties& b);
 
 class TGLBatchBuilder {
 public:
-  // At most this many vertices in all; past it Add returns false and the batches are abandoned.
+  // At most this many vertices in all; past it Finish reports failure.
   explicit TGLBatchBuilder(size_t maxVertices = 8u << 20) : MaxVertices_(maxVertices) {}
 
+  void SetMaxVertices(size_t maxVertices) { MaxVertices_ = maxVertices; }
   void Clear();
   // Starts the next stretch of objects whose order among themselves may change.
   void BeginRun();

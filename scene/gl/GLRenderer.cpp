@@ -483,8 +483,10 @@ struct TGLRenderer::TBatchState {
   std::vector<TItem> Current;
   std::vector<TItem> Previous;
   TGLBatchBuilder Builder;
-  // Copies made from the list now in Previous (and uploaded in this context's generation).
+  // Copies made from the list now in Previous (and uploaded in this context's generation), or
+  // gathering that list failed (too many vertices, no memory): not tried again until it changes.
   bool Valid = false;
+  bool Failed = false;
   unsigned Generation = 0;
   std::vector<TGLBatchDraw> Draws;
   std::vector<int> RunDraws;
@@ -623,10 +625,14 @@ void TGLRenderer::Render(const TGLBaseSceneObject& root, const TGLViewState& vie
            SameFaceBits(x.Front, y.Front);
   };
   const bool unchanged = std::equal(b.Current.begin(), b.Current.end(), b.Previous.begin(), b.Previous.end(), same);
-  if (!unchanged || b.Generation != Pool_->Generation) b.Valid = false;
+  if (!unchanged || b.Generation != Pool_->Generation) b.Valid = b.Failed = false;
   bool gathered = false;
   if (BatchOpaqueGeometry && CanGather()) {
-    if (!b.Valid && (unchanged || b.ChangedFrames == 0)) b.Valid = BuildBatches();
+    if (!b.Valid && !b.Failed && (unchanged || b.ChangedFrames == 0)) {
+      b.Valid = BuildBatches();
+      b.Failed = !b.Valid;
+      b.Generation = Pool_->Generation;
+    }
     gathered = b.Valid;
   }
   b.ChangedFrames = unchanged ? 0 : b.ChangedFrames + 1;
@@ -769,6 +775,8 @@ template <class TItemType> bool StartsRun(const TItemType* last, const TItemType
 bool TGLRenderer::BuildBatches() {
   TBatchState& b = *Batch_;
   TGLBatchBuilder& builder = b.Builder;
+  ++b.Builds;
+  builder.SetMaxVertices(static_cast<size_t>(std::max(MaxGatheredVertices, 0)));
   builder.Clear();
   const TItem* last = nullptr;
   for (const TItem& item : b.Current) {
@@ -800,8 +808,6 @@ bool TGLRenderer::BuildBatches() {
   if (glGetError() == GL_OUT_OF_MEMORY) return false;
   b.Draws = builder.Draws();
   b.RunDraws = builder.RunDraws();
-  b.Generation = Pool_->Generation;
-  ++b.Builds;
   return true;
 }
 

@@ -69,13 +69,15 @@ public:
   // Opaque objects drawn from gathered copies (above); off: every object drawn by itself. The
   // pictures agree but for rounding.
   bool BatchOpaqueGeometry = true;
+  // A scene whose copies would take more vertices than this is drawn object by object.
+  int MaxGatheredVertices = 8 << 20;
 
   struct TStatistics {
     int GeometryBuilds = 0;  // objects whose geometry was generated, since the renderer began
     int DrawnObjects = 0;    // objects drawn in the last frame
     int ShapeLists = 0;      // shared quadric display lists held
     int Buffers = 0;         // vertex buffers held by boxes and texts
-    int BatchBuilds = 0;     // times the opaque objects were gathered anew, since the renderer began
+    int BatchBuilds = 0;     // times the objects were gathered anew (or tried to), since the renderer began
     int BatchedObjects = 0;  // objects of the last frame drawn from the gathered copies
     int BatchedDraws = 0;    // draws those took
   };

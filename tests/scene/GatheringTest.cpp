@@ -280,6 +280,23 @@ TEST_F(GatheringTest, AListThatKeepsChangingIsDrawnObjectByObjectUntilItSettles)
   EXPECT_EQ(Stats().BatchedObjects, 1);
 }
 
+TEST_F(GatheringTest, AScenePastTheVertexLimitIsDrawnObjectByObjectAndNotGatheredAgain) {
+  BuildMixedScene();
+  const TPicture reference = Draw(false);
+  Offscreen.Renderer().MaxGatheredVertices = 100;  // a cylinder alone has more
+  for (int frame = 0; frame < 3; ++frame) {
+    EXPECT_LE(Differences(reference, Draw()), 0) << frame;
+    EXPECT_EQ(Stats().BatchedObjects, 0);
+    EXPECT_EQ(Stats().BatchBuilds, 1);  // tried once for this list
+  }
+  // Another list is tried again, and with room enough gathered.
+  Offscreen.Renderer().MaxGatheredVertices = 1 << 20;
+  Group.Children(0).SetPosition(-1.4f, 0.0f, 0.0f);
+  Draw();
+  EXPECT_EQ(Stats().BatchBuilds, 2);
+  EXPECT_EQ(Stats().BatchedObjects, 7);
+}
+
 TEST_F(GatheringTest, TwoRenderersOfOneTreeEachDrawTheirOwnCopies) {
   BuildMixedScene();
   const TPicture reference = Draw(false);
