@@ -64,6 +64,8 @@ struct TGLListPool {
   // The gathered copies of opaque objects.
   GLuint BatchVertices = 0;
   GLuint BatchIndices = 0;
+  GLsizeiptr BatchVerticesSize = 0;  // the storage the buffers have
+  GLsizeiptr BatchIndicesSize = 0;
 };
 
 namespace {
@@ -531,6 +533,7 @@ void TGLRenderer::ContextLost() {
   Pool_->CaptureProgram = Pool_->CaptureBuffer = Pool_->CaptureQuery = 0;
   Pool_->CaptureBufferSize = 0;
   Pool_->BatchVertices = Pool_->BatchIndices = 0;
+  Pool_->BatchVerticesSize = Pool_->BatchIndicesSize = 0;
   Batch_->Valid = false;
   ++Pool_->Generation;
 }
@@ -797,15 +800,25 @@ bool TGLRenderer::BuildBatches() {
   if (!Pool_->BatchVertices) glGenBuffers(1, &Pool_->BatchVertices);
   if (!Pool_->BatchIndices) glGenBuffers(1, &Pool_->BatchIndices);
   if (!Pool_->BatchVertices || !Pool_->BatchIndices) return false;
-  glBindBuffer(GL_ARRAY_BUFFER, Pool_->BatchVertices);
-  glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(builder.Vertices().size() * sizeof(float)),
-               builder.Vertices().data(), GL_STATIC_DRAW);
-  glBindBuffer(GL_ARRAY_BUFFER, 0);
-  glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, Pool_->BatchIndices);
-  glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(builder.Indices().size() * sizeof(uint16_t)),
-               builder.Indices().data(), GL_STATIC_DRAW);
-  glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
-  if (glGetError() == GL_OUT_OF_MEMORY) return false;
+  // The copies go into the storage the buffers already have when it is large enough: fresh
+  // storage for every change (an option click) costs more in new memory than the copying.
+  auto upload = [](GLenum target, GLuint buffer, GLsizeiptr& capacity, const void* data, GLsizeiptr size) {
+    glBindBuffer(target, buffer);
+    if (size > capacity || size < capacity / 4) {
+      capacity = size + size / 4;
+      glBufferData(target, capacity, nullptr, GL_STATIC_DRAW);
+    }
+    if (size > 0) glBufferSubData(target, 0, size, data);
+    glBindBuffer(target, 0);
+  };
+  upload(GL_ARRAY_BUFFER, Pool_->BatchVertices, Pool_->BatchVerticesSize, builder.Vertices().data(),
+         static_cast<GLsizeiptr>(builder.Vertices().size() * sizeof(float)));
+  upload(GL_ELEMENT_ARRAY_BUFFER, Pool_->BatchIndices, Pool_->BatchIndicesSize, builder.Indices().data(),
+         static_cast<GLsizeiptr>(builder.Indices().size() * sizeof(uint16_t)));
+  if (glGetError() == GL_OUT_OF_MEMORY) {
+    Pool_->BatchVerticesSize = Pool_->BatchIndicesSize = 0;
+    return false;
+  }
   b.Draws = builder.Draws();
   b.RunDraws = builder.RunDraws();
   return true;
