@@ -12,12 +12,17 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <mutex>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <variant>
 
 #include "scene/gl/GLBatches.h"
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace qv {
 
@@ -498,8 +503,27 @@ struct TGLRenderer::TBatchState {
   int DrawCalls = 0;
 };
 
+namespace {
+
+// The software rasteriser takes and frees buffers of several megabytes for every large draw. With
+// the C library's moving limits those go back to the system after each frame and are faulted in
+// again, page by page, in the next one, which cost as much as a sixth of a frame's time; kept in
+// the heap they are simply reused.
+void KeepLargeBuffersForReuse() {
+#ifdef __GLIBC__
+  static std::once_flag once;
+  std::call_once(once, [] {
+    mallopt(M_MMAP_THRESHOLD, 32 << 20);
+    mallopt(M_TRIM_THRESHOLD, 128 << 20);
+  });
+#endif
+}
+
+}  // namespace
+
 TGLRenderer::TGLRenderer(TFontOpener font)
     : Pool_(std::make_shared<TGLListPool>()), Glyphs_(std::move(font)), Batch_(std::make_unique<TBatchState>()) {
+  KeepLargeBuffersForReuse();
   GLUquadric* q = gluNewQuadric();
   if (q) {
     gluQuadricNormals(q, GLU_SMOOTH);
