@@ -12,7 +12,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
-#include <mutex>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
@@ -511,11 +510,8 @@ namespace {
 // the heap they are simply reused.
 void KeepLargeBuffersForReuse() {
 #ifdef __GLIBC__
-  static std::once_flag once;
-  std::call_once(once, [] {
-    mallopt(M_MMAP_THRESHOLD, 32 << 20);
-    mallopt(M_TRIM_THRESHOLD, 128 << 20);
-  });
+  [[maybe_unused]] static const bool done =
+      (mallopt(M_MMAP_THRESHOLD, 32 << 20), mallopt(M_TRIM_THRESHOLD, 128 << 20), true);
 #endif
 }
 
