@@ -65,7 +65,9 @@ std::unique_ptr<TMainForm> OpenWindow(const std::string& file) {
   QObject::connect(form.get(), &QObject::destroyed, [none] { delete none; });
   form->SetCommandLineFile(file);
   form->show();
-  QTest::qWaitFor([&] { return (file.empty() || form->DocumentLoaded()) && form->SceneView->FrameCount() > 0; }, 20000);
+  if (!QTest::qWaitFor([&] { return (file.empty() || form->DocumentLoaded()) && form->SceneView->FrameCount() > 0; },
+                       20000))
+    std::fprintf(stderr, "no frame with %s within 20 s: the numbers below mean nothing\n", file.c_str());
   // The frame that shows the document may be the second one.
   WaitForFrame(*form, form->SceneView->FrameCount() - 1);
   // The window as designed: its 3D view 548 x 710 pixels, whatever size the screen suggested.
@@ -73,7 +75,8 @@ std::unique_ptr<TMainForm> OpenWindow(const std::string& file) {
   if (form->SceneView->size() != design) {
     const int before = form->SceneView->FrameCount();
     form->resize(form->size() + design - form->SceneView->size());
-    QTest::qWaitFor([&] { return form->SceneView->size() == design; }, 5000);
+    if (!QTest::qWaitFor([&] { return form->SceneView->size() == design; }, 5000))
+      std::fprintf(stderr, "the view did not take its design size: the numbers below are for another size\n");
     WaitForFrame(*form, before);
   }
   return form;
@@ -90,7 +93,10 @@ void StartupToFirstFrame(benchmark::State& state) {
     QObject::connect(form->SceneView, &TSceneView::FrameDrawn, [&] {
       if (frameWithDocument < 0 && form->DocumentLoaded()) frameWithDocument = form->SceneView->FrameCount();
     });
-    QTest::qWaitFor([&] { return frameWithDocument > 0; }, 20000);
+    if (!QTest::qWaitFor([&] { return frameWithDocument > 0; }, 20000)) {
+      state.SkipWithError("no frame with the demo within 20 s");
+      break;
+    }
     state.PauseTiming();
     form.reset();
     QCoreApplication::processEvents();
