@@ -459,7 +459,7 @@ void TMainForm::resizeEvent(QResizeEvent* event) {
 
 void TMainForm::wheelEvent(QWheelEvent* event) {
   // Turned over a part of the window that does not scroll: the view zooms all the same.
-  if (SceneView->Navigator().Wheel(event->angleDelta().y())) SceneView->update();
+  if (SceneView->Navigator().Wheel(event->angleDelta().y())) SceneView->Redraw();
   event->accept();
 }
 
@@ -630,7 +630,7 @@ TSceneOptions TMainForm::SceneOptions() const {
 void TMainForm::ResetView() {
   ScaleFactor_ = qv::ResetView(SceneView->ModelRoot(), SceneView->Camera(), Document_->SizeX, Document_->SizeY,
                                Document_->SizeZ);
-  SceneView->update();
+  SceneView->Redraw();
 }
 
 void TMainForm::RebuildScene() {
@@ -642,12 +642,12 @@ void TMainForm::RebuildScene() {
   } catch (const std::exception& e) {
     Messages().ShowError(e.what());
   }
-  SceneView->update();
+  SceneView->Redraw();
 }
 
 void TMainForm::ClearScene() {
   qv::ClearScene(SceneView->ModelRoot());
-  SceneView->update();
+  SceneView->Redraw();
 }
 
 void TMainForm::NavigationModeChanged() {
@@ -660,7 +660,7 @@ void TMainForm::NavigationModeChanged() {
 
 void TMainForm::OrbitTick() {
   SceneView->Navigator().OrbitTick();
-  SceneView->update();
+  SceneView->RedrawNow();
 }
 
 void TMainForm::FileOpen() {
@@ -709,14 +709,14 @@ bool TMainForm::ExportView(const std::function<bool(TPictureSource&, std::string
   const QSize size = SceneView->FrameSize();
   TGLViewState view = SceneView->FrameView();
   TScenePictureSource source(SceneView->ModelRoot(), view, size.width(), size.height(),
-                             [this] { SceneView->doneCurrent(); });
+                             [this] { SceneView->DoneCurrent(); });
   if (SceneView->ShowAxes())
     source.DrawOverlay = [this](const TGLCameraState& camera) {
       DrawModelAxes(camera, SceneView->ModelRoot(), TSceneView::AxisLength);
     };
   std::string error;
   const bool ok = write(source, error);
-  SceneView->update();
+  SceneView->Redraw();
   if (!ok) Messages().ShowError(error);
   return ok;
 }

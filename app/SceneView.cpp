@@ -1,10 +1,14 @@
 #include "app/SceneView.h"
 
+#include <QCoreApplication>
+#include <QCursor>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QOpenGLContext>
+#include <QOpenGLFunctions>
 #include <QSurfaceFormat>
 #include <QWheelEvent>
+#include <QWindow>
 
 #include "app/ViewAxes.h"
 
@@ -23,68 +27,142 @@ void SetDefaultSurfaceFormat() {
   QSurfaceFormat::setDefaultFormat(format);
 }
 
+// The native window the frames are drawn into. It takes neither the pointer nor the focus: both
+// stay with the view widget beneath it.
+class TSceneSurface : public QWindow {
+public:
+  explicit TSceneSurface(TSceneView& view) : View_(view) {
+    setSurfaceType(QSurface::OpenGLSurface);
+    setFormat(QSurfaceFormat::defaultFormat());
+    setFlag(Qt::WindowTransparentForInput);
+    setFlag(Qt::WindowDoesNotAcceptFocus);
+  }
+
+protected:
+  void exposeEvent(QExposeEvent*) override {
+    if (isExposed()) View_.RedrawNow();
+  }
+  bool event(QEvent* event) override {
+    if (event->type() == QEvent::UpdateRequest) {
+      View_.RedrawNow();
+      return true;
+    }
+    return QWindow::event(event);
+  }
+
+private:
+  TSceneView& View_;
+};
+
+namespace {
+QColor FromColorValue(uint32_t c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+}  // namespace
+
 TSceneView::TSceneView(QWidget* parent)
-    : QOpenGLWidget(parent), ModelRoot_(&SceneRoot_.AddNewChild<TGLDummyCube>()), Navigator_(*ModelRoot_, View_.Camera) {
+    : QWidget(parent), ModelRoot_(&SceneRoot_.AddNewChild<TGLDummyCube>()), Navigator_(*ModelRoot_, View_.Camera) {
   setMouseTracking(true);  // moves without a button update the last pointer position
   setFocusPolicy(Qt::ClickFocus);
   // The right button zooms; no pop-up menu may take its drag.
   setContextMenuPolicy(Qt::PreventContextMenu);
   setMinimumSize(64, 64);
+  Surface_ = new TSceneSurface(*this);
+  Container_ = QWidget::createWindowContainer(Surface_, this);
+  Container_->setFocusPolicy(Qt::NoFocus);
+  // The container is a native window of its own, so the pointer over the frames reaches it rather
+  // than this widget; it hands everything on.
+  Container_->installEventFilter(this);
+  Container_->setMouseTracking(true);
+  // The hint lies over the frames, so it is a native window too, stacked above theirs; it cannot
+  // be see-through, so it carries the view's background colour.
   Hint_ = new QLabel(this);
+  Hint_->setAttribute(Qt::WA_DontCreateNativeAncestors);
+  Hint_->setAttribute(Qt::WA_NativeWindow);
+  Hint_->setAttribute(Qt::WA_TransparentForMouseEvents);
   Hint_->setAlignment(Qt::AlignCenter);
   Hint_->setWordWrap(true);
-  Hint_->setAttribute(Qt::WA_TransparentForMouseEvents);
-  Hint_->setStyleSheet("QLabel { color: #8a8f98; background: transparent; }");
+  Hint_->setAutoFillBackground(true);
+  SetBackgroundColor(View_.BackgroundColor);
   Hint_->hide();
+}
+
+TSceneView::~TSceneView() {
+  // The renderer's lists and buffers go with the context; free them while it is still there.
+  ReleaseContext();
+  delete Context_;
+  Context_ = nullptr;
 }
 
 void TSceneView::SetHint(const QString& text) {
   Hint_->setText(text);
   Hint_->setVisible(!text.isEmpty());
+  PlaceHint();
 }
 
 QString TSceneView::Hint() const { return Hint_->isHidden() ? QString() : Hint_->text(); }
 
-void TSceneView::resizeEvent(QResizeEvent* event) {
-  QOpenGLWidget::resizeEvent(event);
-  Hint_->setGeometry(rect().adjusted(16, 16, -16, -16));
+void TSceneView::PlaceHint() {
+  if (Hint_->isHidden()) return;
+  const QRect area = rect().adjusted(16, 16, -16, -16);
+  const QRect text = Hint_->fontMetrics().boundingRect(area, Qt::AlignCenter | Qt::TextWordWrap, Hint_->text());
+  Hint_->setGeometry(text.adjusted(-6, -4, 6, 4) & rect());
+  Hint_->raise();
 }
 
-TSceneView::~TSceneView() {
-  // The display lists go with the context; free them while it is still there. The base class
-  // destroys the context after this object's members are gone, so it must not call back.
-  if (QOpenGLContext* c = context()) {
-    disconnect(c, nullptr, this, nullptr);
-    ReleaseContext();
-  }
+void TSceneView::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  Container_->setGeometry(rect());
+  PlaceHint();
 }
 
 void TSceneView::SetShowAxes(bool show) {
   ShowAxes_ = show;
-  update();
+  Redraw();
 }
 
 void TSceneView::SetBackgroundColor(uint32_t colorValue) {
   View_.BackgroundColor = colorValue;
-  update();
+  QPalette palette = Hint_->palette();
+  const QColor background = FromColorValue(colorValue);
+  palette.setColor(QPalette::Window, background);
+  // Grey on dark backgrounds, a darker grey on light ones.
+  palette.setColor(QPalette::WindowText, background.lightness() < 128 ? QColor(0x8a, 0x8f, 0x98) : QColor(0x5a, 0x5f, 0x68));
+  Hint_->setPalette(palette);
+  Redraw();
 }
 
-void TSceneView::initializeGL() {
-  // A new context (the first, or one made again when the widget moved to another window) has no
-  // display lists yet: whatever the renderer remembers belongs to the old one.
-  if (Renderer_) Renderer_->ContextLost();
-  else {
+void TSceneView::Redraw() { Surface_->requestUpdate(); }
+
+bool TSceneView::MakeCurrent() {
+  if (!Context_ && !ContextFailed_) {
+    Context_ = new QOpenGLContext;
+    Context_->setFormat(Surface_->requestedFormat());
+    if (!Context_->create()) {
+      delete Context_;
+      Context_ = nullptr;
+      ContextFailed_ = true;
+      emit RenderError("The 3D view cannot be drawn: OpenGL is not available on this display.");
+    }
+  }
+  if (!Context_ || !Context_->makeCurrent(Surface_)) return false;
+  if (!Renderer_) {
     Renderer_ = std::make_unique<TGLRenderer>();
     Renderer_->OnError = [this](const std::string& message) { emit RenderError(QString::fromStdString(message)); };
   }
-  connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &TSceneView::ReleaseContext, Qt::UniqueConnection);
+  return true;
+}
+
+void TSceneView::DoneCurrent() {
+  if (Context_) Context_->doneCurrent();
 }
 
 void TSceneView::ReleaseContext() {
-  if (!Renderer_) return;
-  makeCurrent();
-  Renderer_->ReleaseGL();
-  doneCurrent();
+  if (!Renderer_ || !Context_) return;
+  if (Context_->makeCurrent(Surface_)) {
+    Renderer_->ReleaseGL();
+    Context_->doneCurrent();
+  } else {
+    Renderer_->ContextLost();
+  }
 }
 
 QSize TSceneView::FrameSize() const {
@@ -98,14 +176,50 @@ TGLViewState TSceneView::FrameView() const {
   return view;
 }
 
-void TSceneView::paintGL() {
-  if (!Renderer_) return;
+void TSceneView::DrawFrame() {
   const QSize size = FrameSize();
   const TGLViewState view = FrameView();
   Renderer_->Render(SceneRoot_, view, size.width(), size.height());
   if (ShowAxes_) DrawModelAxes(view.Camera, *ModelRoot_, AxisLength);
+}
+
+void TSceneView::RedrawNow() {
+  if (!Surface_->isExposed() || !MakeCurrent()) return;
+  DrawFrame();
+  Context_->swapBuffers(Surface_);
   ++Frames_;
   emit FrameDrawn();
+}
+
+QImage TSceneView::GrabFrame() {
+  if (!Surface_->isExposed() || !MakeCurrent()) return {};
+  DrawFrame();
+  const QSize size = FrameSize();
+  QImage image(size, QImage::Format_RGBA8888);
+  QOpenGLFunctions* gl = Context_->functions();
+  gl->glPixelStorei(GL_PACK_ALIGNMENT, 4);
+  gl->glReadPixels(0, 0, size.width(), size.height(), GL_RGBA, GL_UNSIGNED_BYTE, image.bits());
+  // OpenGL's rows run bottom-up.
+  return image.mirrored(false, true);
+}
+
+bool TSceneView::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != Container_) return QWidget::eventFilter(watched, event);
+  switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+      // The container covers this widget exactly: its positions are this widget's.
+      QCoreApplication::sendEvent(this, event);
+      return true;
+    default: return QWidget::eventFilter(watched, event);
+  }
+}
+
+void TSceneView::SetViewCursor(const QCursor* cursor) {
+  for (QWidget* w : {static_cast<QWidget*>(this), Container_}) cursor ? w->setCursor(*cursor) : w->unsetCursor();
 }
 
 namespace {
@@ -124,24 +238,27 @@ TPointerState PointerState(Qt::MouseButtons buttons, Qt::KeyboardModifiers keys)
 void TSceneView::mousePressEvent(QMouseEvent* event) {
   const QPoint p = event->position().toPoint();
   Navigator_.MouseDown(p.x(), p.y());
-  if (event->buttons() & (Qt::LeftButton | Qt::RightButton)) setCursor(Qt::ClosedHandCursor);
+  if (event->buttons() & (Qt::LeftButton | Qt::RightButton)) {
+    const QCursor hand(Qt::ClosedHandCursor);
+    SetViewCursor(&hand);
+  }
   event->accept();
 }
 
 void TSceneView::mouseMoveEvent(QMouseEvent* event) {
   // While a button is held the view keeps the pointer, also outside its edges.
   const QPoint p = event->position().toPoint();
-  if (Navigator_.MouseMove(p.x(), p.y(), PointerState(event->buttons(), event->modifiers()))) update();
+  if (Navigator_.MouseMove(p.x(), p.y(), PointerState(event->buttons(), event->modifiers()))) Redraw();
   event->accept();
 }
 
 void TSceneView::mouseReleaseEvent(QMouseEvent* event) {
-  if (!(event->buttons() & (Qt::LeftButton | Qt::RightButton))) unsetCursor();
+  if (!(event->buttons() & (Qt::LeftButton | Qt::RightButton))) SetViewCursor(nullptr);
   event->accept();
 }
 
 void TSceneView::wheelEvent(QWheelEvent* event) {
-  if (Navigator_.Wheel(event->angleDelta().y())) update();
+  if (Navigator_.Wheel(event->angleDelta().y())) Redraw();
   event->accept();
 }
 

@@ -1,10 +1,16 @@
 // The 3D view: draws the scene tree with the scene layer's renderer and turns pointer, wheel and
 // orbit events into navigation. It owns the fixed objects of the scene: the camera with its
 // target, the two lights and the model root under which the scene build puts every object.
+//
+// The frames go to a native OpenGL window of their own that fills the view, so that a frame is
+// drawn straight into what the display shows: no copy into the window's backing store, no
+// composing of the whole window per frame. That window takes no input; the pointer, the wheel and
+// the keyboard reach this widget as they reach any other.
 #pragma once
 
-#include <QOpenGLWidget>
+#include <QImage>
 #include <QString>
+#include <QWidget>
 #include <memory>
 
 #include "app/Navigation.h"
@@ -13,10 +19,12 @@
 #include "scene/gl/GLViewState.h"
 
 class QLabel;
+class QOpenGLContext;
+class QWindow;
 
 namespace qv {
 
-class TSceneView : public QOpenGLWidget {
+class TSceneView : public QWidget {
   Q_OBJECT
 public:
   explicit TSceneView(QWidget* parent = nullptr);
@@ -36,6 +44,17 @@ public:
   void SetHint(const QString& text);
   QString Hint() const;
 
+  // A new frame soon: calls before it is drawn share it.
+  void Redraw();
+  // A new frame now, drawn before this returns (nothing when the view is not on screen): the
+  // continuous orbit's pace, which must not wait for the next round of the event loop.
+  void RedrawNow();
+  // The view drawn anew and read back, at FrameSize(); null when it is not on screen.
+  QImage GrabFrame();
+  // Leaves the view's OpenGL context, so that another one (the off-screen pictures') can be made
+  // current.
+  void DoneCurrent();
+
   // The size of a frame in device pixels, and the view a frame is drawn with: the picture's scale is
   // fixed in logical pixels, so on a screen with more device pixels per logical one the lens grows
   // with it. A picture of the view drawn elsewhere uses the same two to get the same framing.
@@ -44,35 +63,46 @@ public:
 
   // Frames drawn so far.
   int FrameCount() const { return Frames_; }
-  // The renderer of the current context (null before the first frame's context exists).
+  // The renderer of the view's context (null before the first frame's context exists).
   TGLRenderer* Renderer() { return Renderer_.get(); }
 
   // Axes reach the camera's depth of view both ways.
   static constexpr float AxisLength = 100.0f;
 
 signals:
-  // After each frame has been drawn.
+  // After each frame has been drawn and handed to the display.
   void FrameDrawn();
   // An error of the renderer, told once per kind; the window shows it.
   void RenderError(const QString& message);
 
 protected:
-  void initializeGL() override;
-  void paintGL() override;
   void resizeEvent(QResizeEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+  friend class TSceneSurface;
+  // The context made current on the surface (created at the first frame); false when there is none.
+  bool MakeCurrent();
+  // Draws the scene into the current context's back buffer.
+  void DrawFrame();
   void ReleaseContext();
+  void PlaceHint();
+  // The pointer's shape over the view and the frames (null: the usual one).
+  void SetViewCursor(const QCursor* cursor);
 
   TGLDummyCube SceneRoot_;
   TGLBaseSceneObject* ModelRoot_;
   TGLViewState View_;
   TNavigator Navigator_;
   std::unique_ptr<TGLRenderer> Renderer_;
+  QWindow* Surface_;
+  QWidget* Container_;
+  QOpenGLContext* Context_ = nullptr;
+  bool ContextFailed_ = false;
   QLabel* Hint_;
   bool ShowAxes_ = false;
   int Frames_ = 0;

@@ -101,9 +101,9 @@ protected:
 
   QImage Frame() {
     const int before = Form->SceneView->FrameCount();
-    Form->SceneView->update();
+    Form->SceneView->Redraw();
     EXPECT_TRUE(QTest::qWaitFor([&] { return Form->SceneView->FrameCount() > before; }, 5000));
-    return Form->SceneView->grabFramebuffer().convertToFormat(QImage::Format_RGB32);
+    return Form->SceneView->GrabFrame().convertToFormat(QImage::Format_RGB32);
   }
 
   // Restarts the program: the window closes (settings), is destroyed (placement), and a new one is

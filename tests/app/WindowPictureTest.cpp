@@ -3,7 +3,9 @@
 // reset at (10, 10, 5): forward f = (-2, -2, -1) / 3, right r = (-1, 1, 0) / sqrt 2, up
 // u = (-1, -1, 4) / (3 sqrt 2), 1511.8 pixels per unit at unit depth from the view's centre.
 #include <QCheckBox>
+#include <QCursor>
 #include <QImage>
+#include <QScreen>
 #include <QTest>
 #include <cmath>
 
@@ -34,9 +36,9 @@ class WindowPictureTest : public test::WindowTest {
 protected:
   QImage Frame() {
     const int before = Form->SceneView->FrameCount();
-    Form->SceneView->update();
+    Form->SceneView->Redraw();
     EXPECT_TRUE(QTest::qWaitFor([&] { return Form->SceneView->FrameCount() > before; }, 5000));
-    return Form->SceneView->grabFramebuffer().convertToFormat(QImage::Format_RGB32);
+    return Form->SceneView->GrabFrame().convertToFormat(QImage::Format_RGB32);
   }
 };
 
@@ -73,6 +75,65 @@ TEST_F(WindowPictureTest, TheDemoBlockIsDrawnWhereTheCameraSeesIt) {
   frame = Frame();
   EXPECT_TRUE(Grey(at(0.5, 1.875, -1.15), 120, 250)) << std::hex << at(0.5, 1.875, -1.15);
   EXPECT_EQ(at(2.5, 1.875, -1.45) & 0xFFFFFF, 0xFFFFFFu);
+}
+
+// What the display shows where the view lies, read back from the X server.
+QImage OnScreen(TMainForm& form) {
+  const QPoint origin = form.SceneView->mapTo(&form, QPoint(0, 0));
+  const QSize size = form.SceneView->size();
+  return form.screen()
+      ->grabWindow(form.winId(), origin.x(), origin.y(), size.width(), size.height())
+      .toImage()
+      .convertToFormat(QImage::Format_RGB32);
+}
+
+TEST_F(WindowPictureTest, TheDisplayShowsTheFramesAndTheHintOverThem) {
+  if (!HasDisplay()) GTEST_SKIP() << "needs an X display with OpenGL (run under xvfb-run)";
+  ASSERT_TRUE(ShowForm());
+  // No document: a dark blue background and the hint in the middle, the rest of the view bare.
+  Form->SceneView->SetBackgroundColor(0x402010);
+  Frame();
+  ASSERT_FALSE(Form->SceneView->Hint().isEmpty());
+  QImage screen = OnScreen(*Form);
+  ASSERT_FALSE(screen.isNull());
+  const int w = screen.width(), h = screen.height();
+  EXPECT_EQ(screen.pixel(5, 5) & 0xFFFFFF, 0x102040u);
+  EXPECT_EQ(screen.pixel(w - 5, h - 5) & 0xFFFFFF, 0x102040u);
+  int text = 0;
+  for (int x = 0; x < w; ++x)
+    for (int y = h / 2 - 20; y <= h / 2 + 20; ++y) text += (screen.pixel(x, y) & 0xFFFFFF) != 0x102040u;
+  EXPECT_GT(text, 50);
+
+  // The demo: the block where the frame has it, and no hint.
+  Form->OpenDocument(test::SamplePath("demo.mnf"));
+  ASSERT_TRUE(Form->DocumentLoaded());
+  const QImage frame = Frame();
+  ASSERT_TRUE(QTest::qWaitFor([&] {
+    screen = OnScreen(*Form);
+    return screen.size() == frame.size() && screen.pixel(w / 2, h / 2) == frame.pixel(w / 2, h / 2);
+  }, 5000));
+  const TPixel face = Project(0.5, 1.875, -1.15, w, h);
+  EXPECT_EQ(screen.pixel(static_cast<int>(face.X), static_cast<int>(face.Y)),
+            frame.pixel(static_cast<int>(face.X), static_cast<int>(face.Y)));
+  EXPECT_EQ(screen.pixel(5, 5) & 0xFFFFFF, 0x102040u);
+}
+
+// Moves the display's own pointer: run alone (another test's window could lie under it).
+class RealPointerTest : public WindowPictureTest {};
+
+TEST_F(RealPointerTest, ThePointerOverTheFramesReachesTheView) {
+  if (!HasDisplay()) GTEST_SKIP() << "needs an X display with OpenGL (run under xvfb-run)";
+  ASSERT_TRUE(ShowForm());
+  Form->activateWindow();
+  Frame();
+  // The display's own pointer, moved over the frames: the motion must reach the view widget
+  // beneath them, not stop at the window they are drawn into.
+  TNavigator& navigator = Form->SceneView->Navigator();
+  for (const QPoint p : {QPoint(120, 90), QPoint(200, 260)}) {
+    QCursor::setPos(Form->SceneView->mapToGlobal(p));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return navigator.LastMouseX == p.x() && navigator.LastMouseY == p.y(); }, 3000))
+        << p.x() << "," << p.y() << ": " << navigator.LastMouseX << "," << navigator.LastMouseY;
+  }
 }
 
 TEST_F(WindowPictureTest, TheAxesTurnWithTheModel) {
