@@ -96,11 +96,6 @@ std::string UpperExtension(const std::string& fileName) {
   return ext;
 }
 
-QColor FromColorValue(uint32_t value) { return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF); }
-uint32_t ToColorValue(const QColor& c) {
-  return static_cast<uint32_t>(c.red()) | static_cast<uint32_t>(c.green()) << 8 | static_cast<uint32_t>(c.blue()) << 16;
-}
-
 // A small square of the group's colour beside its code; white stands for no colour.
 QIcon GroupSwatch(uint32_t colorValue) {
   if ((colorValue & 0xFFFFFF) == 0xFFFFFF) return {};

@@ -54,9 +54,11 @@ private:
   TSceneView& View_;
 };
 
-namespace {
-QColor FromColorValue(uint32_t c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
-}  // namespace
+QColor FromColorValue(uint32_t value) { return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF); }
+
+uint32_t ToColorValue(const QColor& c) {
+  return static_cast<uint32_t>(c.red()) | static_cast<uint32_t>(c.green()) << 8 | static_cast<uint32_t>(c.blue()) << 16;
+}
 
 TSceneView::TSceneView(QWidget* parent)
     : QWidget(parent), ModelRoot_(&SceneRoot_.AddNewChild<TGLDummyCube>()), Navigator_(*ModelRoot_, View_.Camera) {
@@ -88,8 +90,6 @@ TSceneView::TSceneView(QWidget* parent)
 TSceneView::~TSceneView() {
   // The renderer's lists and buffers go with the context; free them while it is still there.
   ReleaseContext();
-  delete Context_;
-  Context_ = nullptr;
 }
 
 void TSceneView::SetHint(const QString& text) {
@@ -134,11 +134,10 @@ void TSceneView::Redraw() { Surface_->requestUpdate(); }
 
 bool TSceneView::MakeCurrent() {
   if (!Context_ && !ContextFailed_) {
-    Context_ = new QOpenGLContext;
+    Context_ = std::make_unique<QOpenGLContext>();
     Context_->setFormat(Surface_->requestedFormat());
     if (!Context_->create()) {
-      delete Context_;
-      Context_ = nullptr;
+      Context_.reset();
       ContextFailed_ = true;
       emit RenderError("The 3D view cannot be drawn: OpenGL is not available on this display.");
     }

@@ -8,9 +8,11 @@
 // the keyboard reach this widget as they reach any other.
 #pragma once
 
+#include <QColor>
 #include <QImage>
 #include <QString>
 #include <QWidget>
+#include <QOpenGLContext>
 #include <memory>
 
 #include "app/Navigation.h"
@@ -19,7 +21,6 @@
 #include "scene/gl/GLViewState.h"
 
 class QLabel;
-class QOpenGLContext;
 class QWindow;
 
 namespace qv {
@@ -84,7 +85,6 @@ protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-  friend class TSceneSurface;
   // The context made current on the surface (created at the first frame); false when there is none.
   bool MakeCurrent();
   // Draws the scene into the current context's back buffer.
@@ -101,12 +101,16 @@ private:
   std::unique_ptr<TGLRenderer> Renderer_;
   QWindow* Surface_;
   QWidget* Container_;
-  QOpenGLContext* Context_ = nullptr;
+  std::unique_ptr<QOpenGLContext> Context_;
   bool ContextFailed_ = false;
   QLabel* Hint_;
   bool ShowAxes_ = false;
   int Frames_ = 0;
 };
+
+// Colour values 0x00BBGGRR to and from Qt's colours.
+QColor FromColorValue(uint32_t value);
+uint32_t ToColorValue(const QColor& c);
 
 // Compatibility profile with a depth buffer; set before the application object exists.
 void SetDefaultSurfaceFormat();
