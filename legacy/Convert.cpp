@@ -188,7 +188,7 @@ constexpr size_t Valve5SharedSize = 322;
 
 void ReadRevisions5(TRecordFile& file, TRevisionList& list) {
   int32_t n = file.ReadCount(Revision5Size);
-  for (int32_t i = 0; i < n; ++i) DecodeFields(list.Add(), file.ReadBlock(Revision5Size));
+  for (int32_t i = 0; i < n && file.ItemBegins(); ++i) DecodeFields(list.Add(), file.ReadBlock(Revision5Size));
 }
 
 void ReadProject5(TRecordFile& file, TProject& project) {
@@ -200,12 +200,12 @@ void ReadProject5(TRecordFile& file, TProject& project) {
 void ReadGroups5(TRecordFile& file, TGroupList& list) {
   int32_t n = file.ReadCount(Group5Size);
   // Code, Color and Option sit where the current record has them; Value1 and Value2 are not carried.
-  for (int32_t i = 0; i < n; ++i) DecodeFields(list.Add(), file.ReadBlock(Group5Size));
+  for (int32_t i = 0; i < n && file.ItemBegins(); ++i) DecodeFields(list.Add(), file.ReadBlock(Group5Size));
 }
 
 void ReadValves5(TRecordFile& file, TValveList& list) {
   int32_t n = file.ReadCount(Valve5Size);
-  for (int32_t i = 0; i < n; ++i) {
+  for (int32_t i = 0; i < n && file.ItemBegins(); ++i) {
     TValve& valve = list.Add();
     TByteCursor c = file.ReadBlock(Valve5Size);
     DecodeFields(valve, c.Part(0, Valve5SharedSize));
@@ -217,7 +217,7 @@ void ReadValves5(TRecordFile& file, TValveList& list) {
 
 void ReadContours5(TRecordFile& file, TContourList& list) {
   int32_t n = file.ReadCount(Contour5Size);
-  for (int32_t i = 0; i < n; ++i) DecodeFields(list.Add(), file.ReadBlock(Contour5Size));
+  for (int32_t i = 0; i < n && file.ItemBegins(); ++i) DecodeFields(list.Add(), file.ReadBlock(Contour5Size));
 }
 
 void ConvertStep5(const TByteCursor& c, TStep& step) {
@@ -243,7 +243,7 @@ void ConvertStep5(const TByteCursor& c, TStep& step) {
 
 void ReadSteps5(TRecordFile& file, TStepList& list, size_t recordSize) {
   int32_t n = file.ReadCount(recordSize);
-  for (int32_t i = 0; i < n; ++i) ConvertStep5(file.ReadBlock(recordSize), list.Add());
+  for (int32_t i = 0; i < n && file.ItemBegins(); ++i) ConvertStep5(file.ReadBlock(recordSize), list.Add());
 }
 
 }  // namespace qv

@@ -49,7 +49,7 @@ public:
     r.SetFlag(flags & 2, p.DrawFlags, uint64_t{1} << 1);
     r.SetFlag(flags & 4, p.DrawFlags, uint64_t{1} << 6);
     r.SetFlag(flags & 8, m.Options24, 8);
-    r.SetFlag(flags & 16, m.Options24, 16);
+    r.SetFlag(flags & 16, m.Options24, 4);
 
     m.SizeX = r.Fixed(5);
     m.SizeY = r.Fixed(9);

@@ -96,7 +96,7 @@ bool LoadVersion5(const std::string& path, TManifold& doc, const TVersion5Layout
   ConvertPlotSettings(file.ReadBlock(layout.PlotSize), doc.PlotSettings2, layout);
   ReadGroups5(file, doc.Groups);
   int32_t holes = file.ReadCount(MinHoleSize(layout));
-  for (int32_t i = 0; i < holes; ++i) {
+  for (int32_t i = 0; i < holes && file.ItemBegins(); ++i) {
     THole& hole = doc.Holes.Add();
     ConvertHole(file.ReadBlock(layout.HoleSize), hole, layout);
     // Unlike the current record image, an empty step list stays empty.

@@ -32,7 +32,7 @@ bool TBillOfMaterials::ReadRecord(TRecordFile& file) {
   ReadFixedRecord(*this, file);
   UserItems.ReadRecord(file);
   int32_t n = file.ReadCount(4);
-  for (int32_t i = 0; i < n; ++i) IntegerValues.Add(file.ReadInteger());
+  for (int32_t i = 0; i < n && file.ItemBegins(); ++i) IntegerValues.Add(file.ReadInteger());
   Lines.ReadRecord(file);
   return true;
 }

@@ -53,7 +53,7 @@ void TStepList::ReadRecord(TRecordFile& file) {
     Add();
     return;
   }
-  for (int32_t i = 0; i < n; ++i) Add().ReadRecord(file);
+  for (int32_t i = 0; i < n && file.ItemBegins(); ++i) Add().ReadRecord(file);
 }
 
 double TStepList::ShoulderHeight(int i) const {

@@ -36,6 +36,12 @@ int32_t TRecordFile::ReadCount(size_t minItemSize) {
   return n;
 }
 
+bool TRecordFile::ItemBegins() {
+  if (File.Remaining() > 0) return true;
+  WasTruncated = true;
+  return false;
+}
+
 void TRecordFile::Skip(uint64_t size) {
   if (File.Skip(size) < size) WasTruncated = true;
 }

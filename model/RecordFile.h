@@ -27,6 +27,9 @@ public:
   // the file can hold (each item taking at least `minItemSize` bytes) is cut to what it can hold.
   int32_t ReadCount(size_t minItemSize);
   int32_t ReadInteger();
+  // Whether the next item of a list has begun in the file: an announced item whose record would
+  // start at the end of the file is not there, and the file is marked truncated.
+  bool ItemBegins();
   void Skip(uint64_t size);
 
   bool Truncated() const { return WasTruncated; }
@@ -45,7 +48,7 @@ private:
 template <class List> void ReadRecordList(List& list, TRecordFile& file) {
   using Item = std::remove_reference_t<decltype(list.Add())>;
   int32_t n = file.ReadCount(Item::MinImageSize);
-  for (int32_t i = 0; i < n; ++i) list.Add().ReadRecord(file);
+  for (int32_t i = 0; i < n && file.ItemBegins(); ++i) list.Add().ReadRecord(file);
 }
 
 }  // namespace qv

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <random>
+#include <utility>
 
 #include "legacy/Headerless.h"
 #include "legacy/Readers.h"
@@ -127,9 +128,20 @@ TEST(Version300, InchHeaderNegativeScaleAndSeries) {
   EXPECT_EQ(m.Series2600[3], 13.0);  // 0: the inch default
   EXPECT_EQ(m.Series2600[6], 13.0);  // 500: above 100
   EXPECT_TRUE(m.PlotSettings2.DrawFlag(8));
-  EXPECT_EQ(m.Options24, 127 & ~16);  // bit 8 set, bit 16 written clear
+  EXPECT_EQ(m.Options24, 127 & ~4);  // the bit of value 8 set, the bit of value 4 written clear
   EXPECT_EQ(m.PlotSettings1.Setting50300, 2.5);
   EXPECT_EQ(m.Holes.Count(), 0);
+}
+
+// The header's flags 8 and 16 go to the bits of value 8 and 4 of Options24, each written both ways.
+TEST(Version300, HeaderFlagsSetOptionBitsByValue) {
+  const std::pair<int, int> cases[] = {{0, 127 & ~12}, {16, 127 & ~8}, {8 | 16, 127}};
+  for (const auto& [flags, options] : cases) {
+    TOldBytes h = Header300();
+    h.U8(4, static_cast<uint8_t>(flags));
+    TLoaded f(Join({h}));
+    EXPECT_EQ(f.Doc.Options24, options) << "flags " << flags;
+  }
 }
 
 TEST(Version300, ConsecutiveRecordsOfOneHoleAndTheLastStepDecidesTheLabel) {

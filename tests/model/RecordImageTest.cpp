@@ -10,6 +10,7 @@
 #include "tests/model/ByteImages.h"
 #include "tools/writer/DemoBlock.h"
 #include "tools/writer/Documents.h"
+#include "tools/writer/LegacyDocuments.h"
 
 namespace qv {
 namespace {
@@ -182,6 +183,77 @@ TEST(RecordImage, AFileEndingInsideARecordKeepsTheRestAtItsDefaults) {
   EXPECT_EQ(m.Holes.Count(), 0);
   EXPECT_EQ(messages.Errors.size(), 1u);
 }
+
+
+// A list announcing one item more than the file holds, the file ending exactly where that item's record
+// would begin: the item is not there. The writer's images of one document before and after adding an
+// item agree up to the list's count and again up to where the new item begins.
+struct TEndCase {
+  const char* Name;
+  int Version;  // 801 or a version 5 code
+  bool ExtraStep;  // the extra item is a step of the last hole rather than a hole
+};
+
+class RecordImageEnd : public ::testing::TestWithParam<TEndCase> {};
+
+TBytes ImageOf(TManifold& doc, int version) {
+  return version == 801 ? writer::RecordImageDocument(doc) : writer::Version5Document(doc, version);
+}
+
+void AddNumberedHole(TManifold& doc, int number) {
+  THole& h = doc.Holes.Add();
+  h.Number = number;
+  h.X = 10.0 * number;
+  h.Y = 20;
+  TStep& s = h.Steps.Add();
+  s.Number = 1;
+  s.Diameter = 8;
+  s.Depth = 30;
+}
+
+TEST_P(RecordImageEnd, AnItemWhoseRecordNeverBeganIsNotAdded) {
+  const TEndCase c = GetParam();
+  TManifold doc;
+  doc.FileTime = 45000;
+  AddNumberedHole(doc, 1);
+  AddNumberedHole(doc, 2);
+  const TBytes a = ImageOf(doc, c.Version);
+  if (c.ExtraStep) {
+    TStep& s = doc.Holes.Last().Steps.Add();
+    s.Number = 2;
+    s.Diameter = 6;
+    s.Depth = 50;
+  } else {
+    AddNumberedHole(doc, 3);
+  }
+  const TBytes b = ImageOf(doc, c.Version);
+  auto firstDifference = [&](size_t from) {
+    size_t i = from;
+    while (i < a.size() && i < b.size() && a[i] == b[i]) ++i;
+    return i;
+  };
+  const size_t count = firstDifference(0);
+  const size_t cut = firstDifference(count + 4);
+  ASSERT_LE(cut, a.size());
+  ASSERT_LT(cut, b.size());
+  test::TTempDir dir;
+  test::TRecordingMessages messages;
+  TManifold m;
+  m.SetMessages(&messages);
+  ASSERT_TRUE(m.LoadManifoldFile(dir.Write("cut.mnf", TBytes(b.begin(), b.begin() + static_cast<long>(cut)))));
+  ASSERT_EQ(m.Holes.Count(), 2);
+  EXPECT_EQ(m.Holes.Items(1).Number, 2);
+  EXPECT_EQ(m.Holes.Items(1).X, 20);
+  ASSERT_EQ(m.Holes.Items(1).Steps.Count(), 1);
+  EXPECT_EQ(m.Holes.Items(1).Steps.Items(0).Diameter, 8);
+  EXPECT_EQ(messages.Errors.size(), 1u);  // the file ended early
+}
+
+INSTANTIATE_TEST_SUITE_P(Lists, RecordImageEnd,
+                         ::testing::Values(TEndCase{"Holes801", 801, false}, TEndCase{"Steps801", 801, true},
+                                           TEndCase{"Holes540", 540, false}, TEndCase{"Steps540", 540, true},
+                                           TEndCase{"Holes500", 500, false}, TEndCase{"Steps500", 500, true}),
+                         [](const auto& p) { return std::string(p.param.Name); });
 
 }  // namespace
 }  // namespace qv
