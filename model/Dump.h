@@ -35,11 +35,11 @@ public:
   template <class T, size_t N> void Array(const char* name, T (&f)[N], size_t, T, const uint16_t (&)[N]) {
     J[name] = ArrayJson(f);
   }
-  // Rows of a two-dimensional array are arrays of their own.
-  template <class T, size_t N, size_t M> void Array(const char* name, T (&f)[N][M], size_t, T, const uint16_t (&)[N][M]) {
-    TJson rows = TJson::array();
-    for (auto& row : f) rows.push_back(ArrayJson(row));
-    J[name] = std::move(rows);
+  // Each point as {"X": x, "Y": y}, like a point described on its own.
+  template <size_t N> void Points(const char* name, TXYPoint (&f)[N], size_t, double, const uint16_t (&)[N][2]) {
+    TJson points = TJson::array();
+    for (const auto& p : f) points.push_back(TJson{{"X", DoubleJson(p.X)}, {"Y", DoubleJson(p.Y)}});
+    J[name] = std::move(points);
   }
   template <class S, class... A> void Struct(const char* name, S& s, size_t, A&&... args) {
     TJson inner = TJson::object();

@@ -6,6 +6,7 @@
 //     v.Bit(Flags, 2, 16010);                               // a byte record that sets a bit
 //     v.Owned("Steps", Steps);                              // an owned list or sub-object
 //     v.Array("Sizes", Sizes, 28, 2.5, SizeTags);           // fixed array, one tag per element
+//     v.Points("Views", Views, 684, 0.0, ViewTags);         // fixed array of X, Y points, a tag each
 //     v.Lines("Comments", Comments, 4200);                  // text lines, one record per line
 //     v.Integers("Values", Values, 41100);                  // integers, one record per value
 //   }
@@ -20,6 +21,7 @@
 #include <string>
 #include <type_traits>
 
+#include "geometry/XYPoints.h"
 #include "model/Bytes.h"
 #include "model/IntegerLists.h"
 #include "model/QuorvelaFiles.h"
@@ -32,6 +34,7 @@ enum class TEnc : uint8_t {
   Integer,     // a 32-bit integer; for a boolean nonzero is true; for a byte the low byte is kept
   ThreeState,  // a 32-bit integer giving 0, 1, or 2 for any other value
   NonZero,     // a 32-bit integer giving 1 when nonzero, else 0
+  LowByte,     // a 32-bit integer of which only the low byte counts: a boolean is true when it is nonzero
 };
 
 struct TTag {
@@ -54,10 +57,8 @@ public:
   template <class T, size_t N> void Array(const char*, T (&f)[N], size_t, T def, const uint16_t (&)[N]) {
     for (auto& x : f) x = def;
   }
-  template <class T, size_t N, size_t M>
-  void Array(const char*, T (&f)[N][M], size_t, T def, const uint16_t (&)[N][M]) {
-    for (auto& row : f)
-      for (auto& x : row) x = def;
+  template <size_t N> void Points(const char*, TXYPoint (&f)[N], size_t, double def, const uint16_t (&)[N][2]) {
+    for (auto& p : f) p = {def, def};
   }
   template <class S, class... A> void Struct(const char*, S& s, size_t, A&&... args) { s.Describe(*this, args...); }
   template <class B> void Bit(B&, uint64_t, uint16_t) {}
@@ -98,9 +99,11 @@ public:
   template <class T, size_t N> void Array(const char* name, T (&f)[N], size_t off, T def, const uint16_t (&)[N]) {
     Array(name, f, off, def);
   }
-  template <class T, size_t N, size_t M>
-  void Array(const char* name, T (&f)[N][M], size_t off, T def, const uint16_t (&)[N][M]) {
-    for (size_t i = 0; i < N; ++i) Array(name, f[i], off + i * M * sizeof(T), def);
+  template <size_t N> void Points(const char* name, TXYPoint (&f)[N], size_t off, double def, const uint16_t (&)[N][2]) {
+    for (size_t i = 0; i < N; ++i) {
+      Field(name, f[i].X, off + 16 * i, def);
+      Field(name, f[i].Y, off + 16 * i + 8, def);
+    }
   }
   template <class S, class... A> void Struct(const char*, S& s, size_t off, A&&... args) {
     TImageVisitor inner(C, Base + off);
@@ -135,6 +138,8 @@ public:
       f = static_cast<T>(i == 0 ? 0 : i == 1 ? 1 : 2);
     } else if (t.Enc == TEnc::NonZero) {
       f = static_cast<T>(F.ReadInteger() != 0 ? 1 : 0);
+    } else if (t.Enc == TEnc::LowByte) {
+      f = static_cast<T>(F.ReadInteger() & 0xFF);
     } else if (t.Enc == TEnc::Integer) {
       int32_t i = F.ReadInteger();
       if constexpr (std::is_same_v<T, bool>) f = i != 0;
@@ -164,9 +169,11 @@ public:
   template <class T, size_t N> void Array(const char* name, T (&f)[N], size_t off, T def, const uint16_t (&tags)[N]) {
     for (size_t i = 0; i < N && !Handled; ++i) Field(name, f[i], off, def, TTag(tags[i]));
   }
-  template <class T, size_t N, size_t M>
-  void Array(const char* name, T (&f)[N][M], size_t off, T def, const uint16_t (&tags)[N][M]) {
-    for (size_t i = 0; i < N && !Handled; ++i) Array(name, f[i], off, def, tags[i]);
+  template <size_t N> void Points(const char* name, TXYPoint (&f)[N], size_t off, double def, const uint16_t (&tags)[N][2]) {
+    for (size_t i = 0; i < N && !Handled; ++i) {
+      Field(name, f[i].X, off, def, TTag(tags[i][0]));
+      Field(name, f[i].Y, off, def, TTag(tags[i][1]));
+    }
   }
   template <class S, class... A> void Struct(const char*, S& s, size_t, A&&... args) {
     if (!Handled) s.Describe(*this, args...);

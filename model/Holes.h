@@ -50,7 +50,7 @@ public:
   double TiltAngle = 0.0, TiltDirection = 0.0;
   int32_t LabelRotation = 0;
   TPartTexts PartTexts;
-  uint8_t Flag10270 = 0;
+  bool Flag10270 = false;
   double StartDepth = 0.0;
   double Setting10232 = 0.0;
   int32_t Setting10272 = 0;
@@ -91,7 +91,7 @@ public:
     v.Field("TiltDirection", TiltDirection, 56, 0.0, TTag(10250));
     v.Field("LabelRotation", LabelRotation, 64, 0, TTag(10260));
     v.Struct("PartTexts", PartTexts, 68);
-    v.Field("Flag10270", Flag10270, 344, uint8_t{0}, TTag(10270, TEnc::Integer));
+    v.Field("Flag10270", Flag10270, 344, false, TTag(10270, TEnc::LowByte));
     v.Field("StartDepth", StartDepth, 348, 0.0, TTag(10280));
     v.Field("Setting10232", Setting10232, 356, 0.0, TTag(10232));
     v.Field("Setting10272", Setting10272, 364, 0, TTag(10272));

@@ -66,7 +66,7 @@ public:
   std::string Setting50092;
   TXYPoint Point;
   uint8_t Setting51002 = 1;
-  double FaceViewPosition[FaceViewCount][2] = {};  // X, Y of the views of faces 1-6
+  TXYPoint FaceViewPosition[FaceViewCount];        // the views of faces 1-6
   uint8_t FaceViewShown[FaceViewCount] = {};       // faces 1-6
   uint8_t Setting51100 = 1;
   double Setting51110 = 5.0;
@@ -133,7 +133,7 @@ public:
     TXYFields point{Point, 50660, 50670, 0.0};
     v.Struct("Point", point, 664);
     v.Field("Setting51002", Setting51002, 680, uint8_t{1}, TTag(51002));
-    v.Array("FaceViewPosition", FaceViewPosition, 684, 0.0, FaceViewPositionTags);
+    v.Points("FaceViewPosition", FaceViewPosition, 684, 0.0, FaceViewPositionTags);
     v.Array("FaceViewShown", FaceViewShown, 780, uint8_t{1}, FaceViewShownTags);
     v.Field("Setting51100", Setting51100, 786, uint8_t{1}, TTag(51100));
     v.Field("Setting51110", Setting51110, 788, 5.0, TTag(51110));

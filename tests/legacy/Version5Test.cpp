@@ -187,7 +187,7 @@ void ExpectCommonContent(const TManifold& m, const TSizes& v) {
   EXPECT_EQ(h.TiltDirection, 90);
   EXPECT_EQ(h.PartTexts.Text7010, "Cartridge");
   EXPECT_EQ(h.PartTexts.Text7060, "");
-  EXPECT_EQ(h.Flag10270, 1);
+  EXPECT_TRUE(h.Flag10270);
   EXPECT_EQ(h.StartDepth, 0);
   ASSERT_EQ(h.Steps.Count(), 1);
   const TStep& s = h.Steps.Items(0);
@@ -286,7 +286,7 @@ TEST(Version5, TheShortHoleRecordOf510And500) {
   EXPECT_EQ(h.PartTexts.Text7030, "Note");
   EXPECT_EQ(h.PartTexts.Text7040, "");
   EXPECT_EQ(h.PartTexts.Value7050, 1);
-  EXPECT_EQ(h.Flag10270, 1);
+  EXPECT_TRUE(h.Flag10270);
   EXPECT_EQ(h.Steps.Items(0).Text20360, "");  // the 144-byte step has no such text
   TLoaded f540(Document(V540).Bytes());
   const THole& h540 = f540.Doc.Holes.Items(0);

@@ -62,7 +62,7 @@ TEST(HoleSection, FieldsStepsAndExtraDiameters) {
   EXPECT_EQ(h.Face, 4);
   EXPECT_EQ(h.X, 33.5);
   EXPECT_EQ(h.Y, -2);
-  EXPECT_EQ(h.Flag10270, 5);
+  EXPECT_TRUE(h.Flag10270);
   EXPECT_EQ(h.StartDepth, 1.5);
   EXPECT_EQ(h.PartTexts.Text7060, "seventy");
   EXPECT_EQ(h.PatternId, -1);

@@ -44,7 +44,7 @@ TEST(PlotSettingsDefaults, SizesFlagsLabelsAndTheTwoKinds) {
   EXPECT_EQ(p.DiameterLabel2, "");
   for (int face = 0; face < 6; ++face) {
     EXPECT_EQ(p.FaceViewShown[face], 1);
-    EXPECT_EQ(p.FaceViewPosition[face][0], 0.0);
+    EXPECT_EQ(p.FaceViewPosition[face].X, 0.0);
   }
   EXPECT_EQ(p.Setting51110, 5.0);
   EXPECT_EQ(p.DrillingList.Setting61150, "..");
@@ -120,8 +120,8 @@ TEST(PlotSettingsSection, FieldsByTagAndTheirEncodings) {
   EXPECT_EQ(p.AngleLabel, "Winkel=12345678");
   EXPECT_EQ(p.FaceViewShown[2], 0);
   EXPECT_EQ(p.FaceViewShown[3], 1);
-  EXPECT_EQ(p.FaceViewPosition[3][0], -12.5);
-  EXPECT_EQ(p.FaceViewPosition[5][1], 44.0);
+  EXPECT_EQ(p.FaceViewPosition[3].X, -12.5);
+  EXPECT_EQ(p.FaceViewPosition[5].Y, 44.0);
   EXPECT_EQ(p.Point.X, 1.0);
   EXPECT_EQ(p.Point.Y, 2.0);
   EXPECT_EQ(p.Setting51110, 6.5);
@@ -328,9 +328,9 @@ TEST(PlotSettingsRecord, BlockCommentFilesAndDrillingListFromHandAssembledBytes)
   EXPECT_EQ(p.Setting50090, "plot 50090");
   EXPECT_EQ(p.AngleLabel, "Ang");
   EXPECT_EQ(p.DegreeLabel, "");
-  EXPECT_EQ(p.FaceViewPosition[0][0], 3.0);
-  EXPECT_EQ(p.FaceViewPosition[0][1], 4.0);
-  EXPECT_EQ(p.FaceViewPosition[5][1], -6.0);
+  EXPECT_EQ(p.FaceViewPosition[0].X, 3.0);
+  EXPECT_EQ(p.FaceViewPosition[0].Y, 4.0);
+  EXPECT_EQ(p.FaceViewPosition[5].Y, -6.0);
   EXPECT_EQ(p.FaceViewShown[0], 1);
   EXPECT_EQ(p.FaceViewShown[1], 0);
   EXPECT_EQ(p.Setting51100, 1);

@@ -2,6 +2,10 @@
 // "8.01" record image, the same document in all three current forms, and their shape in the dump.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+#include <vector>
+
 #include "model/Dump.h"
 #include "model/Manifolds.h"
 #include "tests/TestFiles.h"
@@ -103,7 +107,7 @@ void FillProjectData(TManifold& doc) {
   p.SetSize(5, 4.25);
   p.DrawFlags = (uint64_t{1} << 56) | (uint64_t{1} << 35) | 1;
   p.FaceViewShown[3] = 0;
-  p.FaceViewPosition[2][1] = -7.5;
+  p.FaceViewPosition[2].Y = -7.5;
   p.DegreeLabel = "deg";
   TCommentFile& c = p.CommentFiles.Add();
   c.FileName = "note.txt";
@@ -172,7 +176,7 @@ TEST(Dump, ListsArraysAndDatesInTheirShapes) {
   EXPECT_EQ(p["DrawFlags"], (uint64_t{1} << 56) | (uint64_t{1} << 35) | 1);
   EXPECT_EQ(p["FaceViewShown"], TJson::array({1, 1, 1, 0, 1, 1}));
   ASSERT_EQ(p["FaceViewPosition"].size(), 6u);
-  EXPECT_EQ(p["FaceViewPosition"][2], TJson::array({0.0, -7.5}));
+  EXPECT_EQ(p["FaceViewPosition"][2], TJson({{"X", 0.0}, {"Y", -7.5}}));
   EXPECT_EQ(p["Point"], TJson({{"X", 0.0}, {"Y", 0.0}}));
   EXPECT_EQ(p["CommentFiles"][0]["Lines"], TJson::array({"comment line"}));
   EXPECT_EQ(p["CommentFiles"][0]["Position"]["Y"], 4.0);
@@ -183,6 +187,54 @@ TEST(Dump, ListsArraysAndDatesInTheirShapes) {
   EXPECT_EQ(j["BillOfMaterials"]["IntegerValues"], TJson::array({"00000005", "FFFFFFFF"}));
   EXPECT_EQ(j["BillOfMaterials"]["UserItems"][0]["ArticleCode"], "ART");
   EXPECT_EQ(j["BillOfMaterials"]["Position"]["X"], 100.0);
+}
+
+
+// Every field the data model types as a boolean dumps as true or false, and every two-double point
+// (also each element of a list of points) as {"X": x, "Y": y}, wherever it stands in the document.
+TEST(Dump, BooleanAndPointFieldsInTheirJsonTypes) {
+  TManifold doc;
+  writer::BuildDemoBlock(doc);
+  FillProjectData(doc);
+  doc.Holes.Items(0).Flag10270 = true;
+  TJson j = DumpDocument(doc);
+
+  // The values at a path whose "*" stands for every element of an array.
+  std::function<void(const TJson&, const std::vector<std::string>&, size_t, std::vector<TJson>&)> collect =
+      [&](const TJson& at, const std::vector<std::string>& path, size_t i, std::vector<TJson>& out) {
+        if (i == path.size()) return out.push_back(at);
+        if (path[i] == "*") {
+          for (const TJson& item : at) collect(item, path, i + 1, out);
+        } else if (at.contains(path[i])) {
+          collect(at[path[i]], path, i + 1, out);
+        }
+      };
+  auto valuesAt = [&](std::vector<std::string> path) {
+    std::vector<TJson> out;
+    collect(j, path, 0, out);
+    return out;
+  };
+  const std::vector<std::vector<std::string>> booleans = {{"Inch"}, {"Setting2006"}, {"Holes", "*", "Flag10270"}};
+  for (const auto& path : booleans) {
+    const auto values = valuesAt(path);
+    ASSERT_FALSE(values.empty()) << path.back();
+    for (const TJson& v : values) EXPECT_TRUE(v.is_boolean()) << path.back() << ": " << v;
+  }
+  const std::vector<std::vector<std::string>> points = {
+      {"Crosses", "*", "Point"},          {"HoleTexts", "*", "Offset"},
+      {"Holes", "*", "HoleTexts", "*", "Offset"}, {"CutOuts", "*", "Position"},
+      {"PlotSettings1", "Point"},         {"PlotSettings2", "FaceViewPosition", "*"},
+      {"PlotSettings2", "CommentFiles", "*", "Position"}, {"PlotSettings1", "DrillingList", "Position"},
+      {"BillOfMaterials", "Position"}};
+  for (const auto& path : points) {
+    const auto values = valuesAt(path);
+    ASSERT_FALSE(values.empty()) << path.front() << "/" << path.back();
+    for (const TJson& v : values) {
+      EXPECT_TRUE(v.is_object() && v.size() == 2 && v.contains("X") && v.contains("Y") && v["X"].is_number() &&
+                  v["Y"].is_number())
+          << path.front() << "/" << path.back() << ": " << v;
+    }
+  }
 }
 
 }  // namespace

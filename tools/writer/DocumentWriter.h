@@ -66,9 +66,11 @@ public:
   template <class T, size_t N> void Array(const char* name, T (&f)[N], size_t off, T def, const uint16_t (&tags)[N]) {
     for (size_t i = 0; i < N; ++i) Field(name, f[i], off, def, TTag(tags[i]));
   }
-  template <class T, size_t N, size_t M>
-  void Array(const char* name, T (&f)[N][M], size_t off, T def, const uint16_t (&tags)[N][M]) {
-    for (size_t i = 0; i < N; ++i) Array(name, f[i], off, def, tags[i]);
+  template <size_t N> void Points(const char*, TXYPoint (&f)[N], size_t, double, const uint16_t (&tags)[N][2]) {
+    for (size_t i = 0; i < N; ++i) {
+      W.Double(tags[i][0], f[i].X);
+      W.Double(tags[i][1], f[i].Y);
+    }
   }
   template <class S, class... A> void Struct(const char*, S& s, size_t, A&&... args) { s.Describe(*this, args...); }
   template <class B> void Bit(B& set, uint64_t bit, uint16_t tag) { W.Byte(tag, (set & bit) != 0 ? 1 : 0); }
@@ -125,9 +127,11 @@ public:
   template <class T, size_t N> void Array(const char* name, T (&f)[N], size_t off, T def, const uint16_t (&)[N]) {
     Array(name, f, off, def);
   }
-  template <class T, size_t N, size_t M>
-  void Array(const char* name, T (&f)[N][M], size_t off, T def, const uint16_t (&)[N][M]) {
-    for (size_t i = 0; i < N; ++i) Array(name, f[i], off + i * M * sizeof(T), def);
+  template <size_t N> void Points(const char*, TXYPoint (&f)[N], size_t off, double, const uint16_t (&)[N][2]) {
+    for (size_t i = 0; i < N; ++i) {
+      Put(off + 16 * i, f[i].X);
+      Put(off + 16 * i + 8, f[i].Y);
+    }
   }
   template <class S, class... A> void Struct(const char*, S& s, size_t off, A&&... args) {
     TImageFieldWriter inner(B, Base + off);
