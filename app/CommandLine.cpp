@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -130,6 +131,34 @@ int BuildSceneForCommandLine(TManifold& doc, TGLDummyCube& modelRoot, const std:
 }
 
 bool EndsWithPng(const std::string& path) { return LowerExtension(path) == ".png"; }
+
+// The view at the window's design size, scaled to fit width x height with its aspect kept, centred
+// on the view's background. The projection depends on pixels alone, so scaling the focal length
+// with the picture keeps the framing.
+bool RenderFittedView(const TGLBaseSceneObject& root, TGLViewState view, int width, int height,
+                      TOffscreenRenderer& offscreen, TPicture& picture, std::string& error) {
+  const double scale = std::min(double(width) / DesignViewWidth, double(height) / DesignViewHeight);
+  const int innerWidth = std::clamp(static_cast<int>(std::lround(DesignViewWidth * scale)), 1, width);
+  const int innerHeight = std::clamp(static_cast<int>(std::lround(DesignViewHeight * scale)), 1, height);
+  view.Camera.FocalLength = static_cast<float>(view.Camera.FocalLength * scale);
+  TPicture inner;
+  if (!offscreen.Render(root, view, innerWidth, innerHeight, inner, error)) return false;
+  if (innerWidth == width && innerHeight == height) {
+    picture = std::move(inner);
+    return true;
+  }
+  picture.Width = width;
+  picture.Height = height;
+  picture.Rgb.resize(size_t(width) * size_t(height) * 3);
+  const uint8_t background[3] = {uint8_t(view.BackgroundColor), uint8_t(view.BackgroundColor >> 8),
+                                 uint8_t(view.BackgroundColor >> 16)};
+  for (size_t i = 0; i < picture.Rgb.size(); i += 3) std::copy(background, background + 3, &picture.Rgb[i]);
+  const int left = (width - innerWidth) / 2, top = (height - innerHeight) / 2;
+  for (int y = 0; y < innerHeight; ++y)
+    std::copy_n(&inner.Rgb[size_t(y) * size_t(innerWidth) * 3], size_t(innerWidth) * 3,
+                &picture.Rgb[(size_t(top + y) * size_t(width) + size_t(left)) * 3]);
+  return true;
+}
 }  // namespace
 
 bool ParseSceneFlags(const TSceneFlags& flags, TSceneOptions& options, std::string& error) {
@@ -188,7 +217,7 @@ int RunSceneDump(const std::string& path, const TSceneFlags& flags, bool answerY
 
 int RunExport(const std::string& out, const std::string& path, const std::string& size, const TSceneFlags& flags,
               bool answerYes) {
-  int width = 548, height = 710;
+  int width = DesignViewWidth, height = DesignViewHeight;
   if (!size.empty()) {
     const size_t x = size.find_first_of("xX");
     if (x == std::string::npos || !ParseWhole(std::string_view(size).substr(0, x), 1, MaxPictureSide, width) ||
@@ -213,7 +242,7 @@ int RunExport(const std::string& out, const std::string& path, const std::string
   TOffscreenRenderer offscreen;
   TPicture picture;
   std::string error;
-  if (!offscreen.Render(modelRoot, view, width, height, picture, error)) {
+  if (!RenderFittedView(modelRoot, view, width, height, offscreen, picture, error)) {
     std::cerr << "Cannot draw the picture: " << error << '\n';
     return 1;
   }

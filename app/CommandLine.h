@@ -50,9 +50,13 @@ bool ApplyGroupFlags(const TManifold& doc, const std::vector<std::string>& codes
 // loaded, 1 when not (the scene is then empty), 2 for a bad file or flag.
 int RunSceneDump(const std::string& path, const TSceneFlags& flags, bool answerYes);
 
+// The 3D view's size in the window as designed: the framing that --export shows.
+inline constexpr int DesignViewWidth = 548, DesignViewHeight = 710;
+
 // --export: draws the view as it is right after opening `path` on a white background into a
-// width x height picture, written as PNG when `out` ends in .png and as a 24-bit BMP otherwise.
-// `size` is "WxH" or empty for 548 x 710. Exit 0 when written, 1 when the document does not load
+// width x height picture, written as PNG when `out` ends in .png and as a 24-bit BMP otherwise:
+// the view at its design size, scaled to fit the picture with its aspect kept and centred.
+// `size` is "WxH" or empty for the design size. Exit 0 when written, 1 when the document does not load
 // or the picture cannot be drawn or written, 2 for a bad file or flag.
 int RunExport(const std::string& out, const std::string& path, const std::string& size, const TSceneFlags& flags,
               bool answerYes);

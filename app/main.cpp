@@ -28,7 +28,7 @@ int main(int argc, char* argv[]) {
   QCommandLineOption sceneDump("scene-dump", "Print the scene built from FILE as JSON and exit.", "FILE");
   QCommandLineOption exportPicture("export", "Draw the view of FILE into the picture OUT (.bmp or .png) and exit.",
                                    "OUT");
-  QCommandLineOption size("size", "Picture size for --export (default 548x710).", "WxH");
+  QCommandLineOption size("size", "Picture size for --export: the view framed as the window shows it at 548x710 (the default), fitted and centred.", "WxH");
   QCommandLineOption set("set", "Set an option box (FaceNumbers, HoleNumbers, ShowManifold, ...).", "KEY=0|1");
   QCommandLineOption textHeight("text-height", "Text height factor, 1 to 200 (default 10).", "N");
   QCommandLineOption uncheckGroup("uncheck-group", "Uncheck the groups-list entry CODE (\"(None)\": the first).",
