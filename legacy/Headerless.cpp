@@ -10,10 +10,10 @@ bool ReadHeaderless(const std::string& path, TManifold& doc, size_t recordSize, 
   if (FileWriteTime(path, written)) doc.Project.CreatedOn = doc.Project.ModifiedOn = written;
   TRecordFile file(path, &doc.Messages());
   if (!file.IsOpen()) return false;
-  if (file.Remaining() % recordSize != 0) return false;
-  if (file.Remaining() == 0) {
-    doc.ReportEndedEarly(path);
-    return true;
+  // Whatever else the bytes are, they are no records of this layout.
+  if (file.Remaining() == 0 || file.Remaining() % recordSize != 0) {
+    doc.Messages().ShowError("No manifold data was found in \"" + path + "\".");
+    return false;
   }
   {
     TByteCursor header = file.ReadBlock(recordSize);

@@ -95,7 +95,9 @@ int TManifold::DetectFileVersion(const std::string& path) {
       if (std::memcmp(header + 8, v.Text, 4) == 0) return v.Code;
   }
   // Headerless files are sequences of fixed records: 134 bytes for 3.00, 227 bytes for 2.00.
+  // An empty file is no document of any version.
   uint64_t size = file.Size();
+  if (size == 0) return VersionUnknown;
   if (size % 134 == 0) return Version300;
   if (size % 227 == 0) return Version200;
   return VersionUnknown;

@@ -245,15 +245,6 @@ TEST(Version300, SizeNotAWholeNumberOfRecordsAndTheEmptyFile) {
   EXPECT_EQ(m.Holes.Count(), 0);
   EXPECT_EQ(m.SizeX, 300);
 
-  TLoaded empty(TFileBytes{});
-  EXPECT_EQ(TManifold::DetectFileVersion(empty.Path), Version300);
-  EXPECT_TRUE(empty.Result);
-  EXPECT_EQ(empty.Messages.Errors.size(), 1u);
-  EXPECT_EQ(empty.Doc.SizeX, 300);
-  double written = 0;
-  ASSERT_TRUE(FileWriteTime(empty.Path, written));
-  EXPECT_EQ(empty.Doc.Project.CreatedOn, written);
-  EXPECT_EQ(empty.Doc.Project.ModifiedOn, written);
 }
 
 // --- 2.00 --------------------------------------------------------------------------------------------
@@ -470,9 +461,20 @@ TEST(Version100, AnyBytesOfAWholeNumberOfRecordsReadSafely) {
     EXPECT_EQ(f.Doc.Holes.Count(), static_cast<int>(bytes.size() / 156) - 1);
     for (const auto& h : f.Doc.Holes) EXPECT_GE(h->Steps.Count(), 1);
   }
-  // Not a whole number of records: refused even after Yes.
-  TLoaded odd(TFileBytes(157, 1), true);
-  EXPECT_FALSE(odd.Result);
+}
+
+// An empty file is refused like any file of no known version, and bytes that hold no whole record
+// say so after Yes: nothing is read.
+TEST(Version100, NoRecordToReadIsSaidAfterYes) {
+  for (size_t size : {size_t{0}, size_t{157}, size_t{100}}) {
+    TLoaded f(TFileBytes(size, 1), true);
+    EXPECT_EQ(TManifold::DetectFileVersion(f.Path), VersionUnknown) << size;
+    EXPECT_FALSE(f.Result) << size;
+    ASSERT_EQ(f.Messages.Errors.size(), 2u) << size;
+    EXPECT_NE(f.Messages.Errors[0].find("incompatible version"), std::string::npos);
+    EXPECT_EQ(f.Messages.Errors[1], "No manifold data was found in \"" + f.Path + "\".");
+    EXPECT_EQ(f.Doc.Holes.Count(), 0);
+  }
 }
 
 }  // namespace

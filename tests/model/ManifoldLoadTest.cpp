@@ -151,7 +151,7 @@ TEST(VersionDetection, EveryHeaderTextAndTheSizeRules) {
   EXPECT_EQ(TManifold::DetectFileVersion(dir.Write("x", writer::FileHeader("7.0O"))), -1);
   EXPECT_EQ(TManifold::DetectFileVersion(dir.Write("s268", TBytes(268, 'a'))), 300);
   EXPECT_EQ(TManifold::DetectFileVersion(dir.Write("s454", TBytes(454, 'a'))), 200);
-  EXPECT_EQ(TManifold::DetectFileVersion(dir.Write("s0", TBytes())), 300);
+  EXPECT_EQ(TManifold::DetectFileVersion(dir.Write("s0", TBytes())), -1);  // empty: no document
   EXPECT_EQ(TManifold::DetectFileVersion(dir.Write("s30", TBytes(30, 'a'))), -1);
   // 134 * 227 bytes: the 3.00 rule comes first.
   EXPECT_EQ(TManifold::DetectFileVersion(dir.Write("both", TBytes(134 * 227, 'a'))), 300);
