@@ -99,9 +99,9 @@ bool* OptionBox(TSceneOptions& o, std::string_view key) {
   const std::pair<const char*, bool*> boxes[] = {
       {"FaceNumbers", &o.FaceNumbers},         {"HoleNumbers", &o.HoleNumbers},     {"ShowManifold", &o.ShowManifold},
       {"ShowPorts", &o.ShowPorts},             {"ShowThread", &o.ShowThread},       {"Transparent", &o.Transparent},
-      {"Contours", &o.Contours},               {"FilledCylinders", &o.FilledCylinders}, {"Colors", &o.UseColors},
-      {"ShowPlugs", &o.Plugs},                 {"ShowHoleText", &o.HoleText},       {"ShowItemNumbers", &o.ItemNumbers},
-      {"ShowDummyHoles", &o.DummyHoles},
+      {"Contours", &o.Contours},               {"FilledCylinders", &o.FilledCylinders}, {"Colors", &o.Colors},
+      {"ShowPlugs", &o.ShowPlugs},                 {"ShowHoleText", &o.ShowHoleText},       {"ShowItemNumbers", &o.ShowItemNumbers},
+      {"ShowDummyHoles", &o.ShowDummyHoles},
   };
   for (const auto& [name, box] : boxes)
     if (SameKey(name, key)) return box;

@@ -604,16 +604,16 @@ TSceneOptions TMainForm::SceneOptions() const {
   o.FaceNumbers = FaceNumbersCheckBox->isChecked();
   o.HoleNumbers = HoleNumbersCheckBox->isChecked();
   o.ShowManifold = ManifoldCheckBox->isChecked();
-  o.UseColors = ColorsCheckBox->isChecked();
+  o.Colors = ColorsCheckBox->isChecked();
   o.ShowThread = ShowThreadCheckBox->isChecked();
   o.Transparent = TransparentCheckBox->isChecked();
   o.Contours = ContourCheckBox->isChecked();
   o.FilledCylinders = FilledCheckBox->isChecked();
   o.ShowPorts = ShowPortsCheckBox->isChecked();
-  o.HoleText = HoleTextCheckBox->isChecked();
-  o.Plugs = PlugsCheckBox->isChecked();
-  o.ItemNumbers = ItemCheckBox->isChecked();
-  o.DummyHoles = DummyHolesCheckBox->isChecked();
+  o.ShowHoleText = HoleTextCheckBox->isChecked();
+  o.ShowPlugs = PlugsCheckBox->isChecked();
+  o.ShowItemNumbers = ItemCheckBox->isChecked();
+  o.ShowDummyHoles = DummyHolesCheckBox->isChecked();
   o.HideUnchecked = HideUnCheckedCheckBox->isChecked();
   o.GroupChecked.reserve(static_cast<size_t>(CheckListBox1->count()));
   for (int i = 0; i < CheckListBox1->count(); ++i)

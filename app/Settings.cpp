@@ -73,11 +73,11 @@ void CopyBoxes(const TOptionBoxes& b, TSceneOptions& o) {
   o.Transparent = b.Transparent;
   o.Contours = b.Contours;
   o.FilledCylinders = b.FilledCylinders;
-  o.UseColors = b.Colors;
-  o.Plugs = b.ShowPlugs;
-  o.HoleText = b.ShowHoleText;
-  o.ItemNumbers = b.ShowItemNumbers;
-  o.DummyHoles = b.ShowDummyHoles;
+  o.Colors = b.Colors;
+  o.ShowPlugs = b.ShowPlugs;
+  o.ShowHoleText = b.ShowHoleText;
+  o.ShowItemNumbers = b.ShowItemNumbers;
+  o.ShowDummyHoles = b.ShowDummyHoles;
 }
 
 TOptionBoxes BoxesOf(const TSceneOptions& o) {
@@ -90,11 +90,11 @@ TOptionBoxes BoxesOf(const TSceneOptions& o) {
   b.Transparent = o.Transparent;
   b.Contours = o.Contours;
   b.FilledCylinders = o.FilledCylinders;
-  b.Colors = o.UseColors;
-  b.ShowPlugs = o.Plugs;
-  b.ShowHoleText = o.HoleText;
-  b.ShowItemNumbers = o.ItemNumbers;
-  b.ShowDummyHoles = o.DummyHoles;
+  b.Colors = o.Colors;
+  b.ShowPlugs = o.ShowPlugs;
+  b.ShowHoleText = o.ShowHoleText;
+  b.ShowItemNumbers = o.ShowItemNumbers;
+  b.ShowDummyHoles = o.ShowDummyHoles;
   return b;
 }
 

@@ -91,7 +91,7 @@ void BuildLabelAndNumber(TSceneBuild& b, const THole& hole, const std::string& l
 // The texts built while the face step is built: hole texts of a hole that is not a dummy (a
 // dummy's were built before its bore), then the label and number.
 void BuildFaceStepTexts(TSceneBuild& b, const THole& hole, std::string& label) {
-  if (!hole.Dummy() && b.Options.HoleText && hole.HoleTexts.Count() > 0) label = BuildHoleTexts(b, hole, label);
+  if (!hole.Dummy() && b.Options.ShowHoleText && hole.HoleTexts.Count() > 0) label = BuildHoleTexts(b, hole, label);
   if (b.Options.HoleNumbers) BuildLabelAndNumber(b, hole, label);
 }
 }  // namespace

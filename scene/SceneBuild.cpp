@@ -67,7 +67,7 @@ uint32_t StepColour(const TSceneBuild& b, const THole& hole, THoleState state, i
   const std::string& code = hole.StepGroups() ? hole.Steps.Items(step).GroupCode : FirstGroupCode(hole);
   if (int g = b.Doc.Groups.IndexOfCode(code); g != -1) colour = static_cast<uint32_t>(b.Doc.Groups.Items(g).Color);
   if (state == THoleState::Greyed) return DarkGrey;
-  if (!b.Options.UseColors) return NoColour;
+  if (!b.Options.Colors) return NoColour;
   return colour;
 }
 
@@ -78,13 +78,13 @@ void BuildHole(TSceneBuild& b, int32_t number) {
   std::string label = HoleLabel(hole);
   THoleState state = HoleVisibility(b, hole);
   // A dummy hole's texts are built even when the hole itself is not.
-  if (hole.Dummy() && b.Options.HoleText && hole.HoleTexts.Count() > 0) label = BuildHoleTexts(b, hole, label);
-  if (hole.Dummy() && !b.Options.DummyHoles) state = THoleState::Hidden;
+  if (hole.Dummy() && b.Options.ShowHoleText && hole.HoleTexts.Count() > 0) label = BuildHoleTexts(b, hole, label);
+  if (hole.Dummy() && !b.Options.ShowDummyHoles) state = THoleState::Hidden;
   if (state == THoleState::Hidden) return;
   TBoreRoot root = BuildBore(b, hole, state, label);
   if (b.Options.Contours) BuildContours(b, hole, root);
-  if (b.Options.Plugs) BuildPlugSymbol(b, hole);
-  if (b.Options.ItemNumbers) BuildItemNumbers(b, hole);
+  if (b.Options.ShowPlugs) BuildPlugSymbol(b, hole);
+  if (b.Options.ShowItemNumbers) BuildItemNumbers(b, hole);
 }
 
 double ViewScaleFactor(double sizeX, double sizeY, double sizeZ) {

@@ -288,16 +288,16 @@ TEST_F(WindowTest, EveryRefreshingBoxRebuildsOnceWithItsNewState) {
   const TCase cases[] = {{Form->FaceNumbersCheckBox, &TSceneOptions::FaceNumbers},
                          {Form->HoleNumbersCheckBox, &TSceneOptions::HoleNumbers},
                          {Form->ManifoldCheckBox, &TSceneOptions::ShowManifold},
-                         {Form->ColorsCheckBox, &TSceneOptions::UseColors},
+                         {Form->ColorsCheckBox, &TSceneOptions::Colors},
                          {Form->ShowThreadCheckBox, &TSceneOptions::ShowThread},
                          {Form->TransparentCheckBox, &TSceneOptions::Transparent},
                          {Form->ContourCheckBox, &TSceneOptions::Contours},
                          {Form->FilledCheckBox, &TSceneOptions::FilledCylinders},
                          {Form->ShowPortsCheckBox, &TSceneOptions::ShowPorts},
-                         {Form->HoleTextCheckBox, &TSceneOptions::HoleText},
-                         {Form->PlugsCheckBox, &TSceneOptions::Plugs},
-                         {Form->ItemCheckBox, &TSceneOptions::ItemNumbers},
-                         {Form->DummyHolesCheckBox, &TSceneOptions::DummyHoles}};
+                         {Form->HoleTextCheckBox, &TSceneOptions::ShowHoleText},
+                         {Form->PlugsCheckBox, &TSceneOptions::ShowPlugs},
+                         {Form->ItemCheckBox, &TSceneOptions::ShowItemNumbers},
+                         {Form->DummyHolesCheckBox, &TSceneOptions::ShowDummyHoles}};
   for (const TCase& c : cases) {
     const bool before = c.Box->isChecked();
     c.Box->click();
@@ -320,7 +320,7 @@ TEST_F(WindowTest, EveryRefreshingBoxRebuildsOnceWithItsNewState) {
   Form->ViewColorsAction->trigger();
   EXPECT_EQ(Form->ColorsCheckBox->isChecked(), !colors);
   EXPECT_EQ(Form->ViewColorsAction->isChecked(), !colors);
-  EXPECT_EQ(Form->LastBuildOptions().UseColors, !colors);
+  EXPECT_EQ(Form->LastBuildOptions().Colors, !colors);
   EXPECT_EQ(Form->RebuildCount(), count + 1);
 }
 

@@ -183,10 +183,10 @@ TEST(Settings, BoxesMapOntoTheSceneOptions) {
   b.ShowPlugs = false;
   TSceneOptions o;
   CopyBoxes(b, o);
-  EXPECT_FALSE(o.UseColors);
-  EXPECT_FALSE(o.Plugs);
+  EXPECT_FALSE(o.Colors);
+  EXPECT_FALSE(o.ShowPlugs);
   EXPECT_TRUE(o.FilledCylinders);
-  EXPECT_TRUE(o.DummyHoles);
+  EXPECT_TRUE(o.ShowDummyHoles);
   EXPECT_EQ(BoxesOf(o), b);
 }
 

@@ -163,12 +163,12 @@ TEST(Bores, ThreadOnTheFaceStep) {
   EXPECT_FALSE(Mat(root).HasBackProperties());
 
   // Without a colour, 0xFFFFFF AND 0x33 leaves a dark red.
-  o.UseColors = false;
+  o.Colors = false;
   s.Build(doc, o);
   EXPECT_COLOUR(Mat(s[0].Children(1)).FrontProperties.Diffuse, 0x33 / 255.0f, 0, 0, 0.4f);
 
   // Transparent: light grey threads at 0.9; bores translucent at 0.9 with their colour on both sides.
-  o.UseColors = true;
+  o.Colors = true;
   o.Transparent = true;
   s.Build(doc, o);
   const TGLMaterial& t = Mat(s[0].Children(1));
@@ -180,7 +180,7 @@ TEST(Bores, ThreadOnTheFaceStep) {
   EXPECT_COLOUR(bore.BackPropertiesIfAny()->Diffuse, 1, 0, 0, 0.9f);
 
   // A translucent bore without a colour keeps the default grey on both sides.
-  o.UseColors = false;
+  o.Colors = false;
   s.Build(doc, o);
   EXPECT_COLOUR(Mat(s[0]).FrontProperties.Diffuse, 0.8f, 0.8f, 0.8f, 0.9f);
   EXPECT_COLOUR(Mat(s[0]).BackPropertiesIfAny()->Diffuse, 0.8f, 0.8f, 0.8f, 0.9f);

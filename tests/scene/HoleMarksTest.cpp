@@ -16,8 +16,8 @@ using test::Mat;
 TSceneOptions Marks() {
   TSceneOptions o = test::BoreOnly();
   o.Contours = true;
-  o.Plugs = true;
-  o.ItemNumbers = true;
+  o.ShowPlugs = true;
+  o.ShowItemNumbers = true;
   return o;
 }
 
@@ -125,7 +125,7 @@ TEST(PlugSymbol, CrossOfTheLargestDiameter) {
   EXPECT_TRUE(s.Lines(1).empty());
   face.Diameter = 10;
   TSceneOptions o = Marks();
-  o.Plugs = false;
+  o.ShowPlugs = false;
   s.Build(doc, o);
   EXPECT_TRUE(s.Lines(1).empty());
   h.Flags = 0;
@@ -191,7 +191,7 @@ TEST(ItemNumbers, StackedALineApartWithOneFrameWidth) {
   s.Build(doc, o);
   EXPECT_NEAR(s.Texts(1)[0]->Oblique, 65535.0f, test::Tol);
 
-  o.ItemNumbers = false;
+  o.ShowItemNumbers = false;
   s.Build(doc, o);
   EXPECT_TRUE(s.Texts(1).empty());
 }

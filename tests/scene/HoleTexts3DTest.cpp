@@ -19,7 +19,7 @@ using test::Mat;
 
 TSceneOptions TextsOnly() {
   TSceneOptions o = test::BoreOnly();
-  o.HoleText = true;
+  o.ShowHoleText = true;
   o.HoleNumbers = true;
   return o;
 }
@@ -110,7 +110,7 @@ TEST(HoleTexts, WithoutLabelTheOwnTextAndEmptyStringsBuildNothing) {
   // "Hole Text" off: the label stays with the hole numbers.
   h.Steps.Items(0).Remark = "'L";
   TSceneOptions o = TextsOnly();
-  o.HoleText = false;
+  o.ShowHoleText = false;
   s.Build(doc, o);
   texts = s.Texts(3);
   ASSERT_EQ(texts.size(), 2u);

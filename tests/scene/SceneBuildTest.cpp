@@ -95,7 +95,7 @@ TEST(SceneDriver, EachSwitchAddsOnlyItsOwnObjects) {
   } cases[] = {
       {&TSceneOptions::ShowManifold, 8}, {&TSceneOptions::FaceNumbers, 6}, {&TSceneOptions::HoleNumbers, 2},
       {&TSceneOptions::ShowPorts, 1},    {&TSceneOptions::ShowThread, 1},  {&TSceneOptions::Contours, 1},
-      {&TSceneOptions::Plugs, 2},        {&TSceneOptions::HoleText, 2},    {&TSceneOptions::ItemNumbers, 2},
+      {&TSceneOptions::ShowPlugs, 2},    {&TSceneOptions::ShowHoleText, 2}, {&TSceneOptions::ShowItemNumbers, 2},
   };
   for (const TCase& k : cases) {
     TSceneOptions o;
@@ -131,7 +131,7 @@ TEST(SceneDriver, GroupColoursAndTheGroupFilter) {
   s.Build(doc, o);
   EXPECT_COLOUR(BodyColour(s, 2), Dark, Dark, Dark, 1);
   EXPECT_COLOUR(Mat(s.BoreRoot(2)->Children(0)).FrontProperties.Diffuse, Dark, Dark, Dark, 1);
-  o.UseColors = false;
+  o.Colors = false;
   s.Build(doc, o);
   EXPECT_COLOUR(BodyColour(s, 1), Grey, Grey, Grey, 1);
   EXPECT_COLOUR(BodyColour(s, 2), Dark, Dark, Dark, 1);
@@ -208,7 +208,7 @@ TEST(SceneDriver, DummyHolesKeepTheirTextsWhenHidden) {
   EXPECT_EQ(static_cast<TGLSpaceText&>(s[0]).Text, "DUMMY");
 
   // Shown: the hole text comes once, before the bore; label and number follow the bore's root.
-  o.DummyHoles = true;
+  o.ShowDummyHoles = true;
   s.Build(doc, o);
   ASSERT_EQ(s.Count(), 4);
   EXPECT_EQ(static_cast<TGLSpaceText&>(s[0]).Text, "DUMMY");
@@ -217,8 +217,8 @@ TEST(SceneDriver, DummyHolesKeepTheirTextsWhenHidden) {
   EXPECT_EQ(static_cast<TGLSpaceText&>(s[3]).Text, "5");
 
   // Without "Hole Text" nothing at all of the hidden dummy.
-  o.DummyHoles = false;
-  o.HoleText = false;
+  o.ShowDummyHoles = false;
+  o.ShowHoleText = false;
   s.Build(doc, o);
   EXPECT_EQ(s.Count(), 0);
 }

@@ -75,9 +75,9 @@ inline TSceneOptions BoreOnly() {
   o.Contours = false;
   o.ShowPorts = false;
   o.ShowThread = false;
-  o.HoleText = false;
-  o.Plugs = false;
-  o.ItemNumbers = false;
+  o.ShowHoleText = false;
+  o.ShowPlugs = false;
+  o.ShowItemNumbers = false;
   return o;
 }
 
