@@ -8,6 +8,7 @@
 
 #include "app/ApplicationHandling.h"
 #include "platform/ClassRegistry.h"
+#include "platform/XdgAssociations.h"
 
 namespace qv {
 
@@ -26,7 +27,8 @@ bool FileExists(const std::string& path) {
 }  // namespace
 
 std::string GetDesignApplicationPath(TClassRegistry& registry, const TAskText& ask) {
-  std::string p = FindRegisteredProgram(registry, ".mnf", "open");
+  // A bare program name is what the desktop would start: the one found through PATH.
+  std::string p = FindProgramInPath(FindRegisteredProgram(registry, ".mnf", "open"));
   if (!FileExists(p)) {
     const std::string key = ApplicationKey;
     auto typed = ask ? ask("Path to " + key, "Enter the path to " + key + ":", p) : std::nullopt;

@@ -21,8 +21,8 @@ using TStartProgram = std::function<bool(const std::string& program, const std::
 // Hands a URL to the desktop; true when a handler took it.
 using TOpenUrl = std::function<bool(const QUrl& url)>;
 
-// The program registered for opening *.mnf files; when no file exists there, what the user types into
-// the box "Path to Quorvela3DViewer" (empty on Cancel).
+// The program registered for opening *.mnf files (a bare name looked up in PATH); when no file
+// exists there, what the user types into the box "Path to Quorvela3DViewer" (empty on Cancel).
 std::string GetDesignApplicationPath(TClassRegistry& registry, const TAskText& ask);
 
 // The confirmation shown when the stored path differs from the registry's (lines joined by CR).

@@ -130,12 +130,22 @@ void TRegistryDlg::showEvent(QShowEvent* event) {
 std::string TRegistryDlg::QuotedCommand() const { return "\"" + Exe_ + "\" \"%1\""; }
 std::string TRegistryDlg::PlainCommand() const { return Exe_ + " \"%1\""; }
 
+std::string TRegistryDlg::RegisteredProgram(const std::string& extension) {
+  return FindProgramInPath(FindRegisteredProgram(Registry_, extension, "open"));
+}
+
+bool TRegistryDlg::IsThisProgram(const std::string& program) const {
+  if (SameText(program, Exe_)) return true;
+  std::error_code ec;
+  return !program.empty() && std::filesystem::equivalent(program, Exe_, ec);
+}
+
 void TRegistryDlg::ReadAssociations() {
-  const std::string mnf = FindRegisteredProgram(Registry_, ".mnf", "open");
+  const std::string mnf = RegisteredProgram(".mnf");
   Edit1->setText(QString::fromLocal8Bit(mnf.c_str()));
-  CheckBox2->setChecked(SameText(mnf, Exe_));
+  CheckBox2->setChecked(IsThisProgram(mnf));
   CheckBox4->setChecked(HasViewCommand(".mnf"));
-  CheckBox5->setChecked(SameText(FindRegisteredProgram(Registry_, ".mvf", "open"), Exe_));
+  CheckBox5->setChecked(IsThisProgram(RegisteredProgram(".mvf")));
   CheckBox6->setChecked(HasViewCommand(".mvf"));
 }
 

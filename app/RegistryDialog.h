@@ -49,6 +49,10 @@ protected:
   void showEvent(QShowEvent* event) override;
 
 private:
+  // The program registered to open files with `extension`, a bare name found through PATH.
+  std::string RegisteredProgram(const std::string& extension);
+  // The same text without regard to case, or the same file (a link to it).
+  bool IsThisProgram(const std::string& program) const;
   std::string QuotedCommand() const;  // "exe" "%1"
   std::string PlainCommand() const;   // exe "%1"
   // Creates the extension key and its class when the extension is unknown; returns the class name.

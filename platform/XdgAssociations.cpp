@@ -78,15 +78,10 @@ bool IsFile(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+bool IsProgramFile(const std::string& path) { return IsFile(path) && ::access(path.c_str(), X_OK) == 0; }
+
 bool ProgramExists(const std::string& program) {
-  if (program.empty()) return false;
-  if (program.find('/') != std::string::npos) return IsFile(program) && ::access(program.c_str(), X_OK) == 0;
-  const char* path = std::getenv("PATH");
-  for (auto& dir : Split(path ? path : "/usr/local/bin:/usr/bin:/bin", ':')) {
-    std::string candidate = (dir.empty() ? std::string(".") : dir) + "/" + program;
-    if (IsFile(candidate) && ::access(candidate.c_str(), X_OK) == 0) return true;
-  }
-  return false;
+  return !program.empty() && IsProgramFile(FindProgramInPath(program));
 }
 
 std::vector<std::string> EnvList(const char* name, const std::vector<std::string>& fallback) {
@@ -335,6 +330,16 @@ std::string ExecArgument(const std::string& program) {
     quoted += c;
   }
   return quoted + "\"";
+}
+
+std::string FindProgramInPath(const std::string& program) {
+  if (program.empty() || program.find('/') != std::string::npos) return program;
+  const char* path = std::getenv("PATH");
+  for (auto& dir : Split(path ? path : "/usr/local/bin:/usr/bin:/bin", ':')) {
+    std::string candidate = (dir.empty() ? std::string(".") : dir) + "/" + program;
+    if (IsProgramFile(candidate)) return candidate;
+  }
+  return program;
 }
 
 std::string ExecProgram(const std::string& exec) {

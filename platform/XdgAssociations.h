@@ -71,6 +71,9 @@ std::string UnescapeDesktopString(const std::string& value);
 std::string ExecArgument(const std::string& program);
 // The program of an Exec line: its first argument after the quoting rules.
 std::string ExecProgram(const std::string& exec);
+// A program as the desktop starts it: a bare name is the first executable file of that name in a
+// folder of PATH; a path, or a name found in no folder, comes back as it is.
+std::string FindProgramInPath(const std::string& program);
 
 class TXdgClassRegistry : public TClassRegistry {
 public:

@@ -19,6 +19,7 @@
 #include "app/OutsideActions.h"
 #include "tests/TestFiles.h"
 #include "tests/app/FakeRegistry.h"
+#include "tests/app/WindowFixture.h"
 
 namespace qv {
 namespace {
@@ -94,6 +95,22 @@ TEST_F(HandOverTest, MissingProgramIsAskedForAndCancelGivesNothing) {
   EXPECT_EQ(DesignPath(), "");
   Registry.Values.erase(".mnf");
   EXPECT_EQ(FindRegisteredProgram(Registry, ".mnf", "open"), "");
+}
+
+TEST_F(HandOverTest, BareProgramNameIsLookedUpInThePathAsTheDesktopDoes) {
+  std::filesystem::create_directories(Dir.Path() + "/bin");
+  const std::string program = Dir.Write("bin/quorvela", "#!/bin/sh\n");
+  std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+  Registry.Values["quorvela.mnf\\shell\\open\\command"] = "quorvela %f";
+  {
+    test::TScopedEnv path("PATH", "/nonexistent:" + Dir.Path() + "/bin:/usr/bin:/bin");
+    EXPECT_EQ(DesignPath(), program);
+    EXPECT_TRUE(Asked.empty());
+  }
+  test::TScopedEnv path("PATH", "/usr/bin:/bin");  // on no folder of the path: asked, preset as registered
+  Typed = "/typed/quorvela";
+  EXPECT_EQ(DesignPath(), "/typed/quorvela");
+  EXPECT_EQ(Asked, std::vector<std::string>{"Path to Quorvela3DViewer|Enter the path to Quorvela3DViewer:|quorvela"});
 }
 
 TEST_F(HandOverTest, FirstUseStoresTheRegisteredProgramAndStartsItWithTheDocument) {
