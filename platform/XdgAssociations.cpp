@@ -282,6 +282,17 @@ bool TKeyFileLines::Remove(const std::string& group, const std::string& key) {
   int k = FindKey(g, key);
   if (k < 0) return false;
   Lines_.erase(Lines_.begin() + k);
+  // A group left without keys goes, with its blank lines; comments stay where they were.
+  size_t end = static_cast<size_t>(g) + 1;
+  for (; end < Lines_.size(); ++end) {
+    const std::string line = Trim(Lines_[end]);
+    if (!line.empty() && line[0] == '[') break;
+    if (!line.empty() && line[0] != '#') return true;
+  }
+  for (size_t i = end; i-- > static_cast<size_t>(g);)
+    if (i == static_cast<size_t>(g) || Trim(Lines_[i]).empty()) Lines_.erase(Lines_.begin() + static_cast<std::ptrdiff_t>(i));
+  // At the end of the text, the blank line that set the group apart goes too.
+  if (g > 0 && static_cast<size_t>(g) == Lines_.size() && Trim(Lines_.back()).empty()) Lines_.pop_back();
   return true;
 }
 

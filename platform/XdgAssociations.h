@@ -51,6 +51,7 @@ public:
   std::optional<std::string> Get(const std::string& group, const std::string& key) const;
   // Replaces the value in place, or adds the key at the end of its group, or the group at the end.
   void Set(const std::string& group, const std::string& key, const std::string& value);
+  // Removes the key's line, and the group when no key is left in it.
   bool Remove(const std::string& group, const std::string& key);
   std::string Text() const;
 

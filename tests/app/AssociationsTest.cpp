@@ -75,6 +75,29 @@ TEST(KeyFileLines, EditsChangeOnlyTheirLines) {
   EXPECT_EQ(bare.Text(), "[A]\nk=2");
 }
 
+TEST(KeyFileLines, RemovingTheLastKeyOfAGroupRemovesTheGroup) {
+  const std::string text = "[Default Applications]\r\ntext/plain=a.desktop;\r\n\r\n"
+                           "[Added Associations]\r\nx/y=b.desktop;\r\n\r\n[Removed Associations]\r\nz/w=c.desktop;\r\n";
+  TKeyFileLines lines(text);
+  EXPECT_TRUE(lines.Remove("Added Associations", "x/y"));
+  EXPECT_EQ(lines.Text(), "[Default Applications]\r\ntext/plain=a.desktop;\r\n\r\n"
+                          "[Removed Associations]\r\nz/w=c.desktop;\r\n");
+  EXPECT_TRUE(lines.Remove("Removed Associations", "z/w"));  // the last group goes with the blank line before it
+  EXPECT_EQ(lines.Text(), "[Default Applications]\r\ntext/plain=a.desktop;\r\n");
+
+  // A group added and emptied again leaves the text as it was; a comment in it stays.
+  const std::string mine = "# mine\n[Default Applications]\ntext/plain=a.desktop;\n";
+  TKeyFileLines added(mine);
+  added.Set("Added Associations", "x/y", "b.desktop;");
+  EXPECT_TRUE(added.Remove("Added Associations", "x/y"));
+  EXPECT_EQ(added.Text(), mine);
+  TKeyFileLines commented("[A]\n# keep\nk=1\n[B]\nj=2\n");
+  EXPECT_TRUE(commented.Remove("A", "k"));
+  EXPECT_EQ(commented.Text(), "# keep\n[B]\nj=2\n");
+  EXPECT_TRUE(commented.Remove("B", "j"));
+  EXPECT_EQ(commented.Text(), "# keep\n");
+}
+
 TEST(DesktopEntries, ExecArgumentsQuoteOnlyWhatNeedsIt) {
   EXPECT_EQ(ExecArgument("/usr/bin/quorvela-viewer"), "/usr/bin/quorvela-viewer");
   EXPECT_EQ(ExecArgument("/opt/My Apps/q$v"), "\"/opt/My Apps/q\\$v\"");
@@ -373,6 +396,29 @@ TEST_F(XdgTest, OtherEntriesOfMimeappsListStayInTheirOrder) {
   for (QCheckBox* b : {Dialog->CheckBox2, Dialog->CheckBox4, Dialog->CheckBox5, Dialog->CheckBox6}) b->setChecked(false);
   EXPECT_TRUE(Dialog->ApplyAssociations());
   EXPECT_EQ(ReadText(Registry->UserMimeAppsList()), original);
+}
+
+TEST_F(XdgTest, GroupsOnlyTheViewerFilledAreRemovedWithItsLines) {
+  InstallDesignApplication();
+  const std::string original = "[Default Applications]\ntext/plain=org.gnome.gedit.desktop;\n";
+  WriteText(Registry->UserMimeAppsList(), original);
+  Dialog->ReadAssociations();
+  for (QCheckBox* b : {Dialog->CheckBox2, Dialog->CheckBox4, Dialog->CheckBox5, Dialog->CheckBox6}) b->setChecked(true);
+  EXPECT_TRUE(Dialog->ApplyAssociations());
+  EXPECT_NE(ReadText(Registry->UserMimeAppsList()).find("[Added Associations]"), std::string::npos);
+  Dialog->ReadAssociations();
+  for (QCheckBox* b : {Dialog->CheckBox2, Dialog->CheckBox4, Dialog->CheckBox5, Dialog->CheckBox6}) b->setChecked(false);
+  EXPECT_TRUE(Dialog->ApplyAssociations());
+  EXPECT_EQ(ReadText(Registry->UserMimeAppsList()), original);
+
+  // A list the viewer started holds no empty groups afterwards.
+  fs::remove(Registry->UserMimeAppsList());
+  Dialog->ReadAssociations();
+  Dialog->CheckBox6->setChecked(true);
+  EXPECT_TRUE(Dialog->ApplyAssociations());
+  Dialog->CheckBox6->setChecked(false);
+  EXPECT_TRUE(Dialog->ApplyAssociations());
+  EXPECT_EQ(ReadText(Registry->UserMimeAppsList()).find('['), std::string::npos);
 }
 
 TEST_F(XdgTest, CancelWritesNothingButTheStartupCheckTakesEffect) {
