@@ -753,12 +753,13 @@ void TMainForm::ToolsOpenInQuorvela() {
   PathToMain = FromPath(path);
 }
 
-void TMainForm::ToolsRegistry() { ShowRegistryDialog(this, CheckDefaultHandler); }
+void TMainForm::ToolsRegistry() {
+  ShowRegistryDialog(this, CheckDefaultHandler, [this] { ShowHelp(HelpAnchor(HelpTopic::Registry)); });
+}
 
 bool TMainForm::ShowHelp(const std::string& anchor) {
   if (qv::ShowHelp(anchor, OpenUrl, ToPath(HelpFile))) return true;
-  Messages().ShowError(HelpFile.isEmpty() ? std::string("Cannot find the help file ") + ApplicationKey + ".html"
-                                          : "Cannot open the help file " + ToPath(HelpFile));
+  Messages().ShowError(HelpFailureMessage(ToPath(HelpFile)));
   return false;
 }
 

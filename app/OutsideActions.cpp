@@ -1,6 +1,5 @@
 #include "app/OutsideActions.h"
 
-#include <QDesktopServices>
 #include <QFile>
 #include <QProcess>
 #include <QUrl>
@@ -8,6 +7,7 @@
 
 #include "app/ApplicationHandling.h"
 #include "platform/ClassRegistry.h"
+#include "platform/ShellOpen.h"
 #include "platform/XdgAssociations.h"
 
 namespace qv {
@@ -65,9 +65,11 @@ std::string SupportMailto() {
          "&Body=";
 }
 
+bool OpenUrlWithDesktop(const QUrl& url) { return ShellOpen(url.toEncoded().toStdString(), OpenUrlWaitMs); }
+
 bool SendSupportEmail(TUserMessages& messages, const TOpenUrl& open) {
   const QUrl url(QString::fromStdString(SupportMailto()));
-  const bool ok = open ? open(url) : QDesktopServices::openUrl(url);
+  const bool ok = open ? open(url) : OpenUrlWithDesktop(url);
   if (!ok) messages.ShowError("Cannot send email!");
   return ok;
 }

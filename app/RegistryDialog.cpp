@@ -15,6 +15,7 @@
 
 #include "app/ApplicationHandling.h"
 #include "app/Help.h"
+#include "app/MessageBoxes.h"
 #include "model/UserMessages.h"
 #include "platform/ClassRegistry.h"
 #include "platform/XdgAssociations.h"
@@ -107,7 +108,9 @@ TRegistryDlg::TRegistryDlg(TClassRegistry& registry, std::string exePath, QWidge
     return QMessageBox::warning(this, ApplicationTitle, message, QMessageBox::Ok | QMessageBox::Cancel) ==
            QMessageBox::Ok;
   };
-  ShowHelpTopic = [] { qv::ShowHelpTopic(HelpTopic::Registry); };
+  ShowHelpTopic = [this] {
+    if (!qv::ShowHelpTopic(HelpTopic::Registry)) TMessageBoxMessages(this).ShowError(HelpFailureMessage(HelpFilePath()));
+  };
 
   connect(HelpButton, &QPushButton::clicked, this, [this] { ShowHelpTopic(); });
   connect(ApplyButton, &QPushButton::clicked, this, [this] {
@@ -208,11 +211,12 @@ bool TRegistryDlg::ApplyAssociations() {
   return true;
 }
 
-void ShowRegistryDialog(QWidget* parent, bool& checkDefaultHandler) {
+void ShowRegistryDialog(QWidget* parent, bool& checkDefaultHandler, std::function<void()> showHelp) {
   TXdgOptions options;
   options.IconTheme = FindIconTheme();
   TXdgClassRegistry registry(TXdgDirs::FromEnvironment(), options);
   TRegistryDlg dialog(registry, RunningProgram(), parent);
+  if (showHelp) dialog.ShowHelpTopic = std::move(showHelp);
   dialog.CheckBox1->setChecked(checkDefaultHandler);
   dialog.exec();
   checkDefaultHandler = dialog.CheckBox1->isChecked();

@@ -30,7 +30,7 @@ public:
 
   // The warning with OK and Cancel; true for OK. Tests replace it.
   std::function<bool(const std::string& text)> Confirm;
-  // Shows help topic 4600.
+  // Shows help topic 4600, or says why it cannot.
   std::function<void()> ShowHelpTopic;
 
   QLineEdit* Edit1;
@@ -66,7 +66,8 @@ private:
 std::string TakeOverWarning();
 
 // The Registry command: the dialog on the user's desktop associations; `checkDefaultHandler` takes
-// the state of CheckBox1 whether the dialog ends with OK or Cancel.
-void ShowRegistryDialog(QWidget* parent, bool& checkDefaultHandler);
+// the state of CheckBox1 whether the dialog ends with OK or Cancel. `showHelp`, when given, is what
+// the Help button does.
+void ShowRegistryDialog(QWidget* parent, bool& checkDefaultHandler, std::function<void()> showHelp = {});
 
 }  // namespace qv

@@ -15,6 +15,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -489,6 +490,52 @@ TEST_F(THelpTest, EmailHandsTheSupportAddressToTheMailProgram) {
   Form->OpenUrl = [](const QUrl&) { return false; };
   Form->HelpEmailAction->trigger();
   EXPECT_EQ(Messages.Errors, std::vector<std::string>{"Cannot send email!"});
+}
+
+// The window's own hand-over to the desktop, through an opener on the path that finds nothing to run
+// the request with, then one that does.
+TEST_F(WindowCommandsTest, EmailAndHelpSaySoWhenNothingOnTheDesktopHandlesThem) {
+  const std::string opener = Dir.Path() + "/bin/xdg-open";
+  const std::string handed = Dir.Path() + "/handed";
+  auto setOpener = [&](int status) {
+    WriteText(opener, "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" + handed + "'\nexit " + std::to_string(status) + "\n");
+    fs::permissions(opener, fs::perms::owner_all);
+  };
+  setOpener(3);
+  const char* path = std::getenv("PATH");
+  TScopedEnv withOpener("PATH", Dir.Path() + "/bin:" + (path ? path : "/usr/bin:/bin"));
+  TScopedEnv config("XDG_CONFIG_HOME", Dir.Path() + "/config");
+  TScopedEnv dataDirs("XDG_DATA_DIRS", Dir.Path() + "/usr/share");
+  const std::string help = test::SourceDir() + "/hlp/Quorvela3DViewer.html";
+  Form->HelpFile = QString::fromStdString(help);
+  ASSERT_FALSE(Form->OpenUrl);  // the real hand-over
+
+  Form->HelpEmailAction->trigger();
+  Form->HelpContentsAction->trigger();
+  QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+  QApplication::sendEvent(Form->TransparentCheckBox, &f1);
+  bool seen = false;
+  OnModal<TRegistryDlg>(
+      [&](TRegistryDlg* dialog) {
+        dialog->HelpButton->click();
+        dialog->CancelButton->click();
+      },
+      seen);
+  Form->ToolsRegistryAction->trigger();
+  ASSERT_TRUE(seen);
+  const std::string noHelp = "Cannot open the help file " + help + "\rNo program to show HTML pages is set up on this desktop.";
+  EXPECT_EQ(Messages.Errors, (std::vector<std::string>{"Cannot send email!", noHelp, noHelp, noHelp}));
+  const std::string lines = ReadText(handed);
+  EXPECT_EQ(lines.rfind("mailto:" + std::string(SupportAddress) + "?Subject=Quorvela3DViewer%20Isometric", 0), 0u) << lines;
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 4);
+
+  setOpener(0);
+  Messages.Errors.clear();
+  Form->HelpEmailAction->trigger();
+  Form->HelpIndexAction->trigger();
+  EXPECT_TRUE(Messages.Errors.empty());
+  const std::string after = ReadText(handed);
+  EXPECT_EQ(std::count(after.begin(), after.end(), '\n'), 6);
 }
 
 TEST_F(WindowCommandsTest, AboutCommandShowsTheAboutBox) {
