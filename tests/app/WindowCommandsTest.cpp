@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
@@ -26,6 +27,7 @@
 #include "app/ApplicationHandling.h"
 #include "app/Help.h"
 #include "app/OutsideActions.h"
+#include "app/PathInputDialog.h"
 #include "app/PictureExport.h"
 #include "app/RegistryDialog.h"
 #include "app/SaveWindows.h"
@@ -329,6 +331,7 @@ protected:
     Env.push_back(std::make_unique<TScopedEnv>("XDG_DATA_DIRS", Dir.Path() + "/usr/share"));
     Env.push_back(std::make_unique<TScopedEnv>("XDG_CONFIG_DIRS", Dir.Path() + "/etc/xdg"));
     Env.push_back(std::make_unique<TScopedEnv>("XDG_CURRENT_DESKTOP", ""));
+    WindowsAskText = Form->AskText;
     Form->AskText = [this](const std::string& title, const std::string& prompt,
                            const std::string& preset) -> std::optional<std::string> {
       Asked.push_back(title + "|" + prompt + "|" + preset);
@@ -363,6 +366,7 @@ protected:
   }
 
   std::string Program, Out;
+  decltype(TMainForm::AskText) WindowsAskText;
   std::vector<std::unique_ptr<TScopedEnv>> Env;
   std::vector<std::string> Asked;
   std::optional<std::string> Typed;
@@ -402,6 +406,59 @@ TEST_F(OpenInQuorvelaTest, WithoutARegisteredProgramTheUserIsAskedAndCancelStart
   Form->ToolsOpenInQuorvelaAction->trigger();
   EXPECT_EQ(Form->PathToMain.toStdString(), Program);
   EXPECT_EQ(StartedWith(), "1|" + doc + "|");
+}
+
+TEST_F(OpenInQuorvelaTest, BrowseInTheBoxFillsTheFieldWithTheChosenFile) {
+  const std::string doc = WriteDocument("Block.mnf", [](TManifold& d) { d.SizeX = 100; });
+  Form->OpenDocument(doc);
+  Form->AskText = WindowsAskText;
+  QString title, prompt, preset, browsed, startFolder;
+  bool seenBox = false, seenFiles = false;
+  OnModal<TPathInputDlg>(
+      [&](TPathInputDlg* box) {
+        title = box->windowTitle();
+        prompt = box->PromptLabel->text();
+        preset = box->PathEdit->text();
+        EXPECT_EQ(box->BrowseButton->parentWidget(), box->PathEdit->parentWidget());
+        EXPECT_NEAR(box->BrowseButton->geometry().center().y(), box->PathEdit->geometry().center().y(), 2);  // beside it
+        EXPECT_GT(box->BrowseButton->x(), box->PathEdit->geometry().right());
+        OnModal<QFileDialog>(
+            [&](QFileDialog* files) {
+              files->selectFile(QString::fromStdString(Program));
+              static_cast<QDialog*>(files)->accept();
+            },
+            seenFiles);
+        QTest::mouseClick(box->BrowseButton, Qt::LeftButton);
+        browsed = box->PathEdit->text();
+        // Browsing again starts in the chosen file's folder; Cancel there keeps the field.
+        OnModal<QFileDialog>(
+            [&](QFileDialog* files) {
+              startFolder = files->directory().absolutePath();
+              static_cast<QDialog*>(files)->reject();
+            },
+            seenFiles);
+        box->BrowseButton->click();
+        EXPECT_EQ(box->PathEdit->text(), browsed);
+        box->OkButton->click();
+      },
+      seenBox);
+  Form->ToolsOpenInQuorvelaAction->trigger();
+  ASSERT_TRUE(seenBox);
+  EXPECT_TRUE(seenFiles);
+  EXPECT_EQ(title, "Path to Quorvela3DViewer");
+  EXPECT_EQ(prompt, "Enter the path to Quorvela3DViewer:");
+  EXPECT_EQ(preset, "");
+  EXPECT_EQ(browsed.toStdString(), Program);
+  EXPECT_EQ(startFolder.toStdString(), fs::path(Program).parent_path().string());
+  EXPECT_EQ(Form->PathToMain.toStdString(), Program);
+  EXPECT_EQ(StartedWith(), "1|" + doc + "|");
+
+  // Cancel in the box starts nothing.
+  Form->PathToMain.clear();
+  OnModal<TPathInputDlg>([](TPathInputDlg* box) { box->CancelButton->click(); }, seenBox);
+  Form->ToolsOpenInQuorvelaAction->trigger();
+  ASSERT_TRUE(seenBox);
+  EXPECT_TRUE(Form->PathToMain.isEmpty());
 }
 
 // ---- Registry, help, e-mail, about ----
