@@ -1,6 +1,5 @@
 #include "app/Help.h"
 
-#include <QDesktopServices>
 #include <QEvent>
 #include <QFile>
 #include <QKeyEvent>
@@ -9,6 +8,7 @@
 #include <filesystem>
 
 #include "app/ApplicationHandling.h"
+#include "app/OutsideActions.h"
 #include "platform/AtomicFiles.h"
 
 namespace qv {
@@ -74,7 +74,12 @@ bool ShowHelp(const std::string& anchor, const std::function<bool(const QUrl&)>&
     if (!WriteFileAtomically(page, HelpRedirectPage(helpFile, anchor), error)) page = helpFile;
   }
   const QUrl url = QUrl::fromLocalFile(QFile::decodeName(page.c_str()));
-  return open ? open(url) : QDesktopServices::openUrl(url);
+  return open ? open(url) : OpenUrlWithDesktop(url);
+}
+
+std::string HelpFailureMessage(const std::string& helpFile) {
+  if (helpFile.empty()) return std::string("Cannot find the help file ") + ApplicationKey + ".html";
+  return "Cannot open the help file " + helpFile + CR + "No program to show HTML pages is set up on this desktop.";
 }
 
 bool ShowHelpContents() { return ShowHelp("contents"); }

@@ -45,9 +45,11 @@ std::string HelpAnchor(int topic);  // "topic-<n>"
 std::string HelpRedirectPage(const std::string& helpFile, const std::string& anchor);
 
 // Opens the help at `anchor` ("contents", "index", HelpAnchor(n)); false when there is no help file or
-// the desktop cannot open it. `open` defaults to QDesktopServices::openUrl.
+// nothing on the desktop shows it. `open` defaults to OpenUrlWithDesktop.
 bool ShowHelp(const std::string& anchor, const std::function<bool(const QUrl&)>& open = {},
               const std::string& helpFile = HelpFilePath());
+// What the user is told when ShowHelp fails (lines joined by CR).
+std::string HelpFailureMessage(const std::string& helpFile);
 bool ShowHelpContents();
 bool ShowHelpIndex();
 bool ShowHelpTopic(int topic);

@@ -12,7 +12,6 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -39,6 +38,7 @@
 #include "app/Help.h"
 #include "app/OutsideActions.h"
 #include "app/PictureExport.h"
+#include "app/PathInputDialog.h"
 #include "app/RegistryDialog.h"
 #include "app/SaveWindows.h"
 #include "app/SceneView.h"
@@ -137,12 +137,10 @@ TMainForm::TMainForm(QWidget* parent)
   Document_->SetMessages(Messages_);
   AskText = [this](const std::string& title, const std::string& prompt,
                    const std::string& preset) -> std::optional<std::string> {
-    bool ok = false;
-    const QString text = QInputDialog::getText(this, QString::fromLocal8Bit(title.c_str()),
-                                               QString::fromLocal8Bit(prompt.c_str()), QLineEdit::Normal,
-                                               FromPath(preset), &ok);
-    if (!ok) return std::nullopt;
-    return ToPath(text);
+    const auto text = AskPath(this, QString::fromLocal8Bit(title.c_str()), QString::fromLocal8Bit(prompt.c_str()),
+                              FromPath(preset));
+    if (!text) return std::nullopt;
+    return ToPath(*text);
   };
 
   Timer1 = new QTimer(this);
@@ -753,12 +751,13 @@ void TMainForm::ToolsOpenInQuorvela() {
   PathToMain = FromPath(path);
 }
 
-void TMainForm::ToolsRegistry() { ShowRegistryDialog(this, CheckDefaultHandler); }
+void TMainForm::ToolsRegistry() {
+  ShowRegistryDialog(this, CheckDefaultHandler, [this] { ShowHelp(HelpAnchor(HelpTopic::Registry)); });
+}
 
 bool TMainForm::ShowHelp(const std::string& anchor) {
   if (qv::ShowHelp(anchor, OpenUrl, ToPath(HelpFile))) return true;
-  Messages().ShowError(HelpFile.isEmpty() ? std::string("Cannot find the help file ") + ApplicationKey + ".html"
-                                          : "Cannot open the help file " + ToPath(HelpFile));
+  Messages().ShowError(HelpFailureMessage(ToPath(HelpFile)));
   return false;
 }
 

@@ -91,7 +91,8 @@ public:
   bool SavePicture(const std::string& fileName);
   bool CopyToClipboard();
 
-  // The text-input box of Open In Quorvela (title, prompt, preset; no value on Cancel), and how
+  // The text-input box of Open In Quorvela with its Browse button (title, prompt, preset; no value
+  // on Cancel), and how
   // a URL (mail, help) is handed to the desktop. Tests replace them.
   std::function<std::optional<std::string>(const std::string&, const std::string&, const std::string&)> AskText;
   std::function<bool(const QUrl&)> OpenUrl;

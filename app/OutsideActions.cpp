@@ -1,6 +1,5 @@
 #include "app/OutsideActions.h"
 
-#include <QDesktopServices>
 #include <QFile>
 #include <QProcess>
 #include <QUrl>
@@ -8,6 +7,8 @@
 
 #include "app/ApplicationHandling.h"
 #include "platform/ClassRegistry.h"
+#include "platform/ShellOpen.h"
+#include "platform/XdgAssociations.h"
 
 namespace qv {
 
@@ -26,7 +27,8 @@ bool FileExists(const std::string& path) {
 }  // namespace
 
 std::string GetDesignApplicationPath(TClassRegistry& registry, const TAskText& ask) {
-  std::string p = FindRegisteredProgram(registry, ".mnf", "open");
+  // A bare program name is what the desktop would start: the one found through PATH.
+  std::string p = FindProgramInPath(FindRegisteredProgram(registry, ".mnf", "open"));
   if (!FileExists(p)) {
     const std::string key = ApplicationKey;
     auto typed = ask ? ask("Path to " + key, "Enter the path to " + key + ":", p) : std::nullopt;
@@ -63,9 +65,11 @@ std::string SupportMailto() {
          "&Body=";
 }
 
+bool OpenUrlWithDesktop(const QUrl& url) { return ShellOpen(url.toEncoded().toStdString(), OpenUrlWaitMs); }
+
 bool SendSupportEmail(TUserMessages& messages, const TOpenUrl& open) {
   const QUrl url(QString::fromStdString(SupportMailto()));
-  const bool ok = open ? open(url) : QDesktopServices::openUrl(url);
+  const bool ok = open ? open(url) : OpenUrlWithDesktop(url);
   if (!ok) messages.ShowError("Cannot send email!");
   return ok;
 }

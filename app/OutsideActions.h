@@ -21,8 +21,13 @@ using TStartProgram = std::function<bool(const std::string& program, const std::
 // Hands a URL to the desktop; true when a handler took it.
 using TOpenUrl = std::function<bool(const QUrl& url)>;
 
-// The program registered for opening *.mnf files; when no file exists there, what the user types into
-// the box "Path to Quorvela3DViewer" (empty on Cancel).
+// How long handing a URL to the desktop waits for the opener's verdict before it counts as done.
+inline constexpr int OpenUrlWaitMs = 2000;
+// Hands a URL to the desktop's opener (ShellOpen); false when nothing there handles it.
+bool OpenUrlWithDesktop(const QUrl& url);
+
+// The program registered for opening *.mnf files (a bare name looked up in PATH); when no file
+// exists there, what the user types into the box "Path to Quorvela3DViewer" (empty on Cancel).
 std::string GetDesignApplicationPath(TClassRegistry& registry, const TAskText& ask);
 
 // The confirmation shown when the stored path differs from the registry's (lines joined by CR).

@@ -15,6 +15,7 @@
 
 #include "app/ApplicationHandling.h"
 #include "app/Help.h"
+#include "app/MessageBoxes.h"
 #include "model/UserMessages.h"
 #include "platform/ClassRegistry.h"
 #include "platform/XdgAssociations.h"
@@ -107,7 +108,9 @@ TRegistryDlg::TRegistryDlg(TClassRegistry& registry, std::string exePath, QWidge
     return QMessageBox::warning(this, ApplicationTitle, message, QMessageBox::Ok | QMessageBox::Cancel) ==
            QMessageBox::Ok;
   };
-  ShowHelpTopic = [] { qv::ShowHelpTopic(HelpTopic::Registry); };
+  ShowHelpTopic = [this] {
+    if (!qv::ShowHelpTopic(HelpTopic::Registry)) TMessageBoxMessages(this).ShowError(HelpFailureMessage(HelpFilePath()));
+  };
 
   connect(HelpButton, &QPushButton::clicked, this, [this] { ShowHelpTopic(); });
   connect(ApplyButton, &QPushButton::clicked, this, [this] {
@@ -130,12 +133,22 @@ void TRegistryDlg::showEvent(QShowEvent* event) {
 std::string TRegistryDlg::QuotedCommand() const { return "\"" + Exe_ + "\" \"%1\""; }
 std::string TRegistryDlg::PlainCommand() const { return Exe_ + " \"%1\""; }
 
+std::string TRegistryDlg::RegisteredProgram(const std::string& extension) {
+  return FindProgramInPath(FindRegisteredProgram(Registry_, extension, "open"));
+}
+
+bool TRegistryDlg::IsThisProgram(const std::string& program) const {
+  if (SameText(program, Exe_)) return true;
+  std::error_code ec;
+  return !program.empty() && std::filesystem::equivalent(program, Exe_, ec);
+}
+
 void TRegistryDlg::ReadAssociations() {
-  const std::string mnf = FindRegisteredProgram(Registry_, ".mnf", "open");
+  const std::string mnf = RegisteredProgram(".mnf");
   Edit1->setText(QString::fromLocal8Bit(mnf.c_str()));
-  CheckBox2->setChecked(SameText(mnf, Exe_));
+  CheckBox2->setChecked(IsThisProgram(mnf));
   CheckBox4->setChecked(HasViewCommand(".mnf"));
-  CheckBox5->setChecked(SameText(FindRegisteredProgram(Registry_, ".mvf", "open"), Exe_));
+  CheckBox5->setChecked(IsThisProgram(RegisteredProgram(".mvf")));
   CheckBox6->setChecked(HasViewCommand(".mvf"));
 }
 
@@ -198,11 +211,12 @@ bool TRegistryDlg::ApplyAssociations() {
   return true;
 }
 
-void ShowRegistryDialog(QWidget* parent, bool& checkDefaultHandler) {
+void ShowRegistryDialog(QWidget* parent, bool& checkDefaultHandler, std::function<void()> showHelp) {
   TXdgOptions options;
   options.IconTheme = FindIconTheme();
   TXdgClassRegistry registry(TXdgDirs::FromEnvironment(), options);
   TRegistryDlg dialog(registry, RunningProgram(), parent);
+  if (showHelp) dialog.ShowHelpTopic = std::move(showHelp);
   dialog.CheckBox1->setChecked(checkDefaultHandler);
   dialog.exec();
   checkDefaultHandler = dialog.CheckBox1->isChecked();

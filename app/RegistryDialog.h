@@ -30,7 +30,7 @@ public:
 
   // The warning with OK and Cancel; true for OK. Tests replace it.
   std::function<bool(const std::string& text)> Confirm;
-  // Shows help topic 4600.
+  // Shows help topic 4600, or says why it cannot.
   std::function<void()> ShowHelpTopic;
 
   QLineEdit* Edit1;
@@ -49,6 +49,10 @@ protected:
   void showEvent(QShowEvent* event) override;
 
 private:
+  // The program registered to open files with `extension`, a bare name found through PATH.
+  std::string RegisteredProgram(const std::string& extension);
+  // The same text without regard to case, or the same file (a link to it).
+  bool IsThisProgram(const std::string& program) const;
   std::string QuotedCommand() const;  // "exe" "%1"
   std::string PlainCommand() const;   // exe "%1"
   // Creates the extension key and its class when the extension is unknown; returns the class name.
@@ -62,7 +66,8 @@ private:
 std::string TakeOverWarning();
 
 // The Registry command: the dialog on the user's desktop associations; `checkDefaultHandler` takes
-// the state of CheckBox1 whether the dialog ends with OK or Cancel.
-void ShowRegistryDialog(QWidget* parent, bool& checkDefaultHandler);
+// the state of CheckBox1 whether the dialog ends with OK or Cancel. `showHelp`, when given, is what
+// the Help button does.
+void ShowRegistryDialog(QWidget* parent, bool& checkDefaultHandler, std::function<void()> showHelp = {});
 
 }  // namespace qv

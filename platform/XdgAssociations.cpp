@@ -78,15 +78,10 @@ bool IsFile(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+bool IsProgramFile(const std::string& path) { return IsFile(path) && ::access(path.c_str(), X_OK) == 0; }
+
 bool ProgramExists(const std::string& program) {
-  if (program.empty()) return false;
-  if (program.find('/') != std::string::npos) return IsFile(program) && ::access(program.c_str(), X_OK) == 0;
-  const char* path = std::getenv("PATH");
-  for (auto& dir : Split(path ? path : "/usr/local/bin:/usr/bin:/bin", ':')) {
-    std::string candidate = (dir.empty() ? std::string(".") : dir) + "/" + program;
-    if (IsFile(candidate) && ::access(candidate.c_str(), X_OK) == 0) return true;
-  }
-  return false;
+  return !program.empty() && IsProgramFile(FindProgramInPath(program));
 }
 
 std::vector<std::string> EnvList(const char* name, const std::vector<std::string>& fallback) {
@@ -287,6 +282,17 @@ bool TKeyFileLines::Remove(const std::string& group, const std::string& key) {
   int k = FindKey(g, key);
   if (k < 0) return false;
   Lines_.erase(Lines_.begin() + k);
+  // A group left without keys goes, with its blank lines; comments stay where they were.
+  size_t end = static_cast<size_t>(g) + 1;
+  for (; end < Lines_.size(); ++end) {
+    const std::string line = Trim(Lines_[end]);
+    if (!line.empty() && line[0] == '[') break;
+    if (!line.empty() && line[0] != '#') return true;
+  }
+  for (size_t i = end; i-- > static_cast<size_t>(g);)
+    if (i == static_cast<size_t>(g) || Trim(Lines_[i]).empty()) Lines_.erase(Lines_.begin() + static_cast<std::ptrdiff_t>(i));
+  // At the end of the text, the blank line that set the group apart goes too.
+  if (g > 0 && static_cast<size_t>(g) == Lines_.size() && Trim(Lines_.back()).empty()) Lines_.pop_back();
   return true;
 }
 
@@ -335,6 +341,16 @@ std::string ExecArgument(const std::string& program) {
     quoted += c;
   }
   return quoted + "\"";
+}
+
+std::string FindProgramInPath(const std::string& program) {
+  if (program.empty() || program.find('/') != std::string::npos) return program;
+  const char* path = std::getenv("PATH");
+  for (auto& dir : Split(path ? path : "/usr/local/bin:/usr/bin:/bin", ':')) {
+    std::string candidate = (dir.empty() ? std::string(".") : dir) + "/" + program;
+    if (IsProgramFile(candidate)) return candidate;
+  }
+  return program;
 }
 
 std::string ExecProgram(const std::string& exec) {

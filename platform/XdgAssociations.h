@@ -51,6 +51,7 @@ public:
   std::optional<std::string> Get(const std::string& group, const std::string& key) const;
   // Replaces the value in place, or adds the key at the end of its group, or the group at the end.
   void Set(const std::string& group, const std::string& key, const std::string& value);
+  // Removes the key's line, and the group when no key is left in it.
   bool Remove(const std::string& group, const std::string& key);
   std::string Text() const;
 
@@ -71,6 +72,9 @@ std::string UnescapeDesktopString(const std::string& value);
 std::string ExecArgument(const std::string& program);
 // The program of an Exec line: its first argument after the quoting rules.
 std::string ExecProgram(const std::string& exec);
+// A program as the desktop starts it: a bare name is the first executable file of that name in a
+// folder of PATH; a path, or a name found in no folder, comes back as it is.
+std::string FindProgramInPath(const std::string& program);
 
 class TXdgClassRegistry : public TClassRegistry {
 public:

@@ -18,6 +18,7 @@
 #include "platform/XdgAssociations.h"
 #include "tests/TestFiles.h"
 #include "tests/app/FakeRegistry.h"
+#include "tests/app/WindowFixture.h"
 
 namespace qv {
 namespace {
@@ -72,6 +73,29 @@ TEST(KeyFileLines, EditsChangeOnlyTheirLines) {
   TKeyFileLines bare("[A]\nk=1");  // no final line break
   bare.Set("A", "k", "2");
   EXPECT_EQ(bare.Text(), "[A]\nk=2");
+}
+
+TEST(KeyFileLines, RemovingTheLastKeyOfAGroupRemovesTheGroup) {
+  const std::string text = "[Default Applications]\r\ntext/plain=a.desktop;\r\n\r\n"
+                           "[Added Associations]\r\nx/y=b.desktop;\r\n\r\n[Removed Associations]\r\nz/w=c.desktop;\r\n";
+  TKeyFileLines lines(text);
+  EXPECT_TRUE(lines.Remove("Added Associations", "x/y"));
+  EXPECT_EQ(lines.Text(), "[Default Applications]\r\ntext/plain=a.desktop;\r\n\r\n"
+                          "[Removed Associations]\r\nz/w=c.desktop;\r\n");
+  EXPECT_TRUE(lines.Remove("Removed Associations", "z/w"));  // the last group goes with the blank line before it
+  EXPECT_EQ(lines.Text(), "[Default Applications]\r\ntext/plain=a.desktop;\r\n");
+
+  // A group added and emptied again leaves the text as it was; a comment in it stays.
+  const std::string mine = "# mine\n[Default Applications]\ntext/plain=a.desktop;\n";
+  TKeyFileLines added(mine);
+  added.Set("Added Associations", "x/y", "b.desktop;");
+  EXPECT_TRUE(added.Remove("Added Associations", "x/y"));
+  EXPECT_EQ(added.Text(), mine);
+  TKeyFileLines commented("[A]\n# keep\nk=1\n[B]\nj=2\n");
+  EXPECT_TRUE(commented.Remove("A", "k"));
+  EXPECT_EQ(commented.Text(), "# keep\n[B]\nj=2\n");
+  EXPECT_TRUE(commented.Remove("B", "j"));
+  EXPECT_EQ(commented.Text(), "# keep\n");
 }
 
 TEST(DesktopEntries, ExecArgumentsQuoteOnlyWhatNeedsIt) {
@@ -193,12 +217,12 @@ protected:
               "[Default Applications]\napplication/x-design-manifold=quorvela-design.desktop;\n");
   }
 
-  // What `xdg-mime query default` says with our folders.
-  std::string XdgMimeDefault(const std::string& type) {
+  // What `xdg-mime <arguments>` says with our folders.
+  std::string XdgMime(const std::string& arguments) {
     std::string cmd = "env -u XDG_CURRENT_DESKTOP -u KDE_FULL_SESSION -u GNOME_DESKTOP_SESSION_ID -u DESKTOP_SESSION"
                       " XDG_DATA_HOME='" + Dirs.DataHome + "' XDG_CONFIG_HOME='" + Dirs.ConfigHome +
                       "' XDG_DATA_DIRS='" + Dirs.DataDirs[0] + "' XDG_CONFIG_DIRS='" + Dirs.ConfigDirs[0] +
-                      "' xdg-mime query default " + type + " 2>/dev/null";
+                      "' xdg-mime " + arguments + " 2>/dev/null";
     std::string out;
     if (FILE* p = popen(cmd.c_str(), "r")) {
       std::array<char, 512> buf;
@@ -208,6 +232,7 @@ protected:
     while (!out.empty() && (out.back() == '\n' || out.back() == ' ')) out.pop_back();
     return out;
   }
+  std::string XdgMimeDefault(const std::string& type) { return XdgMime("query default " + type); }
 
   // The program the desktop would start for a MIME type, through xdg-mime.
   std::string XdgMimeProgram(const std::string& type) {
@@ -270,6 +295,34 @@ TEST_F(XdgTest, DesignApplicationOwningMnfWarnsAndOnlyOkWrites) {
   EXPECT_EQ(Dialog->Edit1->text().toStdString(), Design);
   EXPECT_EQ(XdgMimeProgram("application/x-design-manifold"), Design);
   EXPECT_FALSE(fs::exists(Dirs.DataHome + "/icons/hicolor/48x48/mimetypes/application-x-design-manifold.png"));
+}
+
+// As the user's install leaves it (cmake --install build --prefix ~/.local), made the default with
+// xdg-mime: the desktop entry names the viewer by its bare program name, which PATH leads to.
+TEST_F(XdgTest, InstalledEntryWithABareProgramNameIsThisProgram) {
+  const std::string resources = test::SourceDir() + "/resources/";
+  WriteText(Dirs.DataHome + "/applications/quorvela-viewer.desktop", ReadText(resources + "quorvela-viewer.desktop"));
+  WriteText(Dirs.DataHome + "/mime/packages/quorvela-viewer.xml", ReadText(resources + "quorvela-viewer.xml"));
+  ASSERT_EQ(std::system(("update-mime-database '" + Dirs.DataHome + "/mime' >/dev/null 2>&1").c_str()), 0);
+  const char* path = std::getenv("PATH");
+  test::TScopedEnv withBin("PATH", fs::path(Exe).parent_path().string() + ":" + (path ? path : "/usr/bin:/bin"));
+  XdgMime("default quorvela-viewer.desktop application/x-quorvela-mnf application/x-quorvela-mvf");
+  ASSERT_EQ(XdgMimeDefault("application/x-quorvela-mvf"), "quorvela-viewer.desktop");
+
+  Dialog->ReadAssociations();
+  EXPECT_EQ(Dialog->Edit1->text().toStdString(), Exe);
+  EXPECT_TRUE(Dialog->CheckBox2->isChecked());
+  EXPECT_TRUE(Dialog->CheckBox5->isChecked());
+  EXPECT_FALSE(Dialog->CheckBox4->isChecked());
+
+  // A link on the path to this program is this program too.
+  fs::create_directories(Dir.Path() + "/links");
+  fs::create_symlink(Exe, Dir.Path() + "/links/quorvela-viewer");
+  test::TScopedEnv withLink("PATH", Dir.Path() + "/links:" + (path ? path : "/usr/bin:/bin"));
+  Dialog->ReadAssociations();
+  EXPECT_EQ(Dialog->Edit1->text().toStdString(), Dir.Path() + "/links/quorvela-viewer");
+  EXPECT_TRUE(Dialog->CheckBox2->isChecked());
+  EXPECT_TRUE(Dialog->CheckBox5->isChecked());
 }
 
 TEST_F(XdgTest, MissingViewerFileTypeIsCreatedWithItsCommentAndPlainCommand) {
@@ -343,6 +396,29 @@ TEST_F(XdgTest, OtherEntriesOfMimeappsListStayInTheirOrder) {
   for (QCheckBox* b : {Dialog->CheckBox2, Dialog->CheckBox4, Dialog->CheckBox5, Dialog->CheckBox6}) b->setChecked(false);
   EXPECT_TRUE(Dialog->ApplyAssociations());
   EXPECT_EQ(ReadText(Registry->UserMimeAppsList()), original);
+}
+
+TEST_F(XdgTest, GroupsOnlyTheViewerFilledAreRemovedWithItsLines) {
+  InstallDesignApplication();
+  const std::string original = "[Default Applications]\ntext/plain=org.gnome.gedit.desktop;\n";
+  WriteText(Registry->UserMimeAppsList(), original);
+  Dialog->ReadAssociations();
+  for (QCheckBox* b : {Dialog->CheckBox2, Dialog->CheckBox4, Dialog->CheckBox5, Dialog->CheckBox6}) b->setChecked(true);
+  EXPECT_TRUE(Dialog->ApplyAssociations());
+  EXPECT_NE(ReadText(Registry->UserMimeAppsList()).find("[Added Associations]"), std::string::npos);
+  Dialog->ReadAssociations();
+  for (QCheckBox* b : {Dialog->CheckBox2, Dialog->CheckBox4, Dialog->CheckBox5, Dialog->CheckBox6}) b->setChecked(false);
+  EXPECT_TRUE(Dialog->ApplyAssociations());
+  EXPECT_EQ(ReadText(Registry->UserMimeAppsList()), original);
+
+  // A list the viewer started holds no empty groups afterwards.
+  fs::remove(Registry->UserMimeAppsList());
+  Dialog->ReadAssociations();
+  Dialog->CheckBox6->setChecked(true);
+  EXPECT_TRUE(Dialog->ApplyAssociations());
+  Dialog->CheckBox6->setChecked(false);
+  EXPECT_TRUE(Dialog->ApplyAssociations());
+  EXPECT_EQ(ReadText(Registry->UserMimeAppsList()).find('['), std::string::npos);
 }
 
 TEST_F(XdgTest, CancelWritesNothingButTheStartupCheckTakesEffect) {

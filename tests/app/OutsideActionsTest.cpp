@@ -17,8 +17,10 @@
 #include "app/Help.h"
 #include "app/JpegImages.h"
 #include "app/OutsideActions.h"
+#include "platform/ShellOpen.h"
 #include "tests/TestFiles.h"
 #include "tests/app/FakeRegistry.h"
+#include "tests/app/WindowFixture.h"
 
 namespace qv {
 namespace {
@@ -96,6 +98,22 @@ TEST_F(HandOverTest, MissingProgramIsAskedForAndCancelGivesNothing) {
   EXPECT_EQ(FindRegisteredProgram(Registry, ".mnf", "open"), "");
 }
 
+TEST_F(HandOverTest, BareProgramNameIsLookedUpInThePathAsTheDesktopDoes) {
+  std::filesystem::create_directories(Dir.Path() + "/bin");
+  const std::string program = Dir.Write("bin/quorvela", "#!/bin/sh\n");
+  std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+  Registry.Values["quorvela.mnf\\shell\\open\\command"] = "quorvela %f";
+  {
+    test::TScopedEnv path("PATH", "/nonexistent:" + Dir.Path() + "/bin:/usr/bin:/bin");
+    EXPECT_EQ(DesignPath(), program);
+    EXPECT_TRUE(Asked.empty());
+  }
+  test::TScopedEnv path("PATH", "/usr/bin:/bin");  // on no folder of the path: asked, preset as registered
+  Typed = "/typed/quorvela";
+  EXPECT_EQ(DesignPath(), "/typed/quorvela");
+  EXPECT_EQ(Asked, std::vector<std::string>{"Path to Quorvela3DViewer|Enter the path to Quorvela3DViewer:|quorvela"});
+}
+
 TEST_F(HandOverTest, FirstUseStoresTheRegisteredProgramAndStartsItWithTheDocument) {
   std::string pathToMain;
   EXPECT_TRUE(Open(pathToMain, "/docs/Block A.mnf"));
@@ -160,6 +178,71 @@ TEST(Email, MailtoTextAndFailureMessage) {
   EXPECT_EQ(handed.query(QUrl::FullyDecoded), "Subject=Quorvela3DViewer Isometric Viewer Question&Body=");
   EXPECT_FALSE(SendSupportEmail(messages, [](const QUrl&) { return false; }));
   EXPECT_EQ(messages.Errors, std::vector<std::string>{"Cannot send email!"});
+}
+
+// ---- handing over to the desktop ----
+
+TEST(ShellOpen, TheOpenersExitStatusDecides) {
+  test::TTempDir dir;
+  const std::string args = dir.Path() + "/args";
+  auto opener = [&](const std::string& name, const std::string& body) {
+    const std::string path = dir.Write(name, "#!/bin/sh\n" + body + "\n");
+    std::filesystem::permissions(path, std::filesystem::perms::owner_all);
+    return path;
+  };
+  const std::string record = "printf '%s|' \"$#\" \"$@\" > '" + args + "'; ";
+  EXPECT_TRUE(ShellOpen("mailto:a@b?Subject=x%20y", 5000, opener("handled", record + "exit 0")));
+  EXPECT_EQ(ReadText(args), "1|mailto:a@b?Subject=x%20y|");
+  EXPECT_FALSE(ShellOpen("mailto:a@b", 5000, opener("unhandled", "exit 3")));
+  EXPECT_FALSE(ShellOpen("mailto:a@b", 5000, opener("failed", "exit 4")));
+  EXPECT_FALSE(ShellOpen("mailto:a@b", 5000, dir.Path() + "/missing"));
+  // A program the opener runs in the foreground keeps it busy: at the bound the hand-over counts as done.
+  EXPECT_TRUE(ShellOpen("file:///x.html", 100, opener("busy", "sleep 2; exit 4")));
+}
+
+// The desktop's own opener on a private set of folders, with no desktop environment to ask and none
+// of its last resorts (mailcap entries, a browser) to fall back on.
+class DesktopOpenerTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    for (const char* folder : {"/data/applications", "/config", "/bin"}) std::filesystem::create_directories(Dir.Path() + folder);
+    for (const char* fallback : {"bin/run-mailcap", "bin/mimeopen"})
+      std::filesystem::permissions(Dir.Write(fallback, "#!/bin/sh\nexit 1\n"), std::filesystem::perms::owner_all);
+    const char* path = std::getenv("PATH");
+    for (auto [name, value] : {std::pair<const char*, std::string>{"XDG_DATA_HOME", Dir.Path() + "/data"},
+                               {"XDG_CONFIG_HOME", Dir.Path() + "/config"}, {"XDG_DATA_DIRS", Dir.Path() + "/usr"},
+                               {"XDG_CONFIG_DIRS", Dir.Path() + "/etc"}, {"XDG_CURRENT_DESKTOP", "X-Generic"},
+                               {"BROWSER", "false"}, {"PATH", Dir.Path() + "/bin:" + (path ? path : "/usr/bin:/bin")}})
+      Env.push_back(std::make_unique<test::TScopedEnv>(name, value));
+  }
+  test::TTempDir Dir;
+  std::vector<std::unique_ptr<test::TScopedEnv>> Env;
+};
+
+TEST_F(DesktopOpenerTest, EmailNeedsAMailProgramForMailtoLinks) {
+  test::TRecordingMessages messages;
+  EXPECT_FALSE(SendSupportEmail(messages));
+  EXPECT_EQ(messages.Errors, std::vector<std::string>{"Cannot send email!"});
+
+  const std::string out = Dir.Path() + "/mail-args";
+  const std::string mail = Dir.Write("mail", "#!/bin/sh\nprintf '%s|' \"$#\" \"$@\" > '" + out + ".tmp'; mv '" + out +
+                                                 ".tmp' '" + out + "'\n");
+  std::filesystem::permissions(mail, std::filesystem::perms::owner_all);
+  Dir.Write("data/applications/mail.desktop",
+            "[Desktop Entry]\nType=Application\nName=Mail\nExec=" + mail + " %u\nMimeType=x-scheme-handler/mailto;\n");
+  Dir.Write("config/mimeapps.list", "[Default Applications]\nx-scheme-handler/mailto=mail.desktop;\n");
+  messages.Errors.clear();
+  EXPECT_TRUE(SendSupportEmail(messages));
+  EXPECT_TRUE(messages.Errors.empty());
+  for (int i = 0; i < 200 && !std::filesystem::exists(out); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(25));
+  EXPECT_EQ(ReadText(out), "1|mailto:support@quorvela.example?Subject=Quorvela3DViewer%20Isometric%20Viewer%20Question&Body=|");
+}
+
+TEST_F(DesktopOpenerTest, HelpNeedsAProgramForHtmlPages) {
+  const std::string help = Dir.Write("help.html", "<html></html>");
+  EXPECT_FALSE(ShowHelp("contents", {}, help));
+  EXPECT_EQ(HelpFailureMessage(help), "Cannot open the help file " + help + "\rNo program to show HTML pages is set up on this desktop.");
+  EXPECT_EQ(HelpFailureMessage(""), "Cannot find the help file Quorvela3DViewer.html");
 }
 
 // ---- help ----

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
@@ -15,6 +16,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -25,6 +27,7 @@
 #include "app/ApplicationHandling.h"
 #include "app/Help.h"
 #include "app/OutsideActions.h"
+#include "app/PathInputDialog.h"
 #include "app/PictureExport.h"
 #include "app/RegistryDialog.h"
 #include "app/SaveWindows.h"
@@ -328,6 +331,7 @@ protected:
     Env.push_back(std::make_unique<TScopedEnv>("XDG_DATA_DIRS", Dir.Path() + "/usr/share"));
     Env.push_back(std::make_unique<TScopedEnv>("XDG_CONFIG_DIRS", Dir.Path() + "/etc/xdg"));
     Env.push_back(std::make_unique<TScopedEnv>("XDG_CURRENT_DESKTOP", ""));
+    WindowsAskText = Form->AskText;
     Form->AskText = [this](const std::string& title, const std::string& prompt,
                            const std::string& preset) -> std::optional<std::string> {
       Asked.push_back(title + "|" + prompt + "|" + preset);
@@ -362,6 +366,7 @@ protected:
   }
 
   std::string Program, Out;
+  decltype(TMainForm::AskText) WindowsAskText;
   std::vector<std::unique_ptr<TScopedEnv>> Env;
   std::vector<std::string> Asked;
   std::optional<std::string> Typed;
@@ -401,6 +406,59 @@ TEST_F(OpenInQuorvelaTest, WithoutARegisteredProgramTheUserIsAskedAndCancelStart
   Form->ToolsOpenInQuorvelaAction->trigger();
   EXPECT_EQ(Form->PathToMain.toStdString(), Program);
   EXPECT_EQ(StartedWith(), "1|" + doc + "|");
+}
+
+TEST_F(OpenInQuorvelaTest, BrowseInTheBoxFillsTheFieldWithTheChosenFile) {
+  const std::string doc = WriteDocument("Block.mnf", [](TManifold& d) { d.SizeX = 100; });
+  Form->OpenDocument(doc);
+  Form->AskText = WindowsAskText;
+  QString title, prompt, preset, browsed, startFolder;
+  bool seenBox = false, seenFiles = false;
+  OnModal<TPathInputDlg>(
+      [&](TPathInputDlg* box) {
+        title = box->windowTitle();
+        prompt = box->PromptLabel->text();
+        preset = box->PathEdit->text();
+        EXPECT_EQ(box->BrowseButton->parentWidget(), box->PathEdit->parentWidget());
+        EXPECT_NEAR(box->BrowseButton->geometry().center().y(), box->PathEdit->geometry().center().y(), 2);  // beside it
+        EXPECT_GT(box->BrowseButton->x(), box->PathEdit->geometry().right());
+        OnModal<QFileDialog>(
+            [&](QFileDialog* files) {
+              files->selectFile(QString::fromStdString(Program));
+              static_cast<QDialog*>(files)->accept();
+            },
+            seenFiles);
+        QTest::mouseClick(box->BrowseButton, Qt::LeftButton);
+        browsed = box->PathEdit->text();
+        // Browsing again starts in the chosen file's folder; Cancel there keeps the field.
+        OnModal<QFileDialog>(
+            [&](QFileDialog* files) {
+              startFolder = files->directory().absolutePath();
+              static_cast<QDialog*>(files)->reject();
+            },
+            seenFiles);
+        box->BrowseButton->click();
+        EXPECT_EQ(box->PathEdit->text(), browsed);
+        box->OkButton->click();
+      },
+      seenBox);
+  Form->ToolsOpenInQuorvelaAction->trigger();
+  ASSERT_TRUE(seenBox);
+  EXPECT_TRUE(seenFiles);
+  EXPECT_EQ(title, "Path to Quorvela3DViewer");
+  EXPECT_EQ(prompt, "Enter the path to Quorvela3DViewer:");
+  EXPECT_EQ(preset, "");
+  EXPECT_EQ(browsed.toStdString(), Program);
+  EXPECT_EQ(startFolder.toStdString(), fs::path(Program).parent_path().string());
+  EXPECT_EQ(Form->PathToMain.toStdString(), Program);
+  EXPECT_EQ(StartedWith(), "1|" + doc + "|");
+
+  // Cancel in the box starts nothing.
+  Form->PathToMain.clear();
+  OnModal<TPathInputDlg>([](TPathInputDlg* box) { box->CancelButton->click(); }, seenBox);
+  Form->ToolsOpenInQuorvelaAction->trigger();
+  ASSERT_TRUE(seenBox);
+  EXPECT_TRUE(Form->PathToMain.isEmpty());
 }
 
 // ---- Registry, help, e-mail, about ----
@@ -489,6 +547,52 @@ TEST_F(THelpTest, EmailHandsTheSupportAddressToTheMailProgram) {
   Form->OpenUrl = [](const QUrl&) { return false; };
   Form->HelpEmailAction->trigger();
   EXPECT_EQ(Messages.Errors, std::vector<std::string>{"Cannot send email!"});
+}
+
+// The window's own hand-over to the desktop, through an opener on the path that finds nothing to run
+// the request with, then one that does.
+TEST_F(WindowCommandsTest, EmailAndHelpSaySoWhenNothingOnTheDesktopHandlesThem) {
+  const std::string opener = Dir.Path() + "/bin/xdg-open";
+  const std::string handed = Dir.Path() + "/handed";
+  auto setOpener = [&](int status) {
+    WriteText(opener, "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" + handed + "'\nexit " + std::to_string(status) + "\n");
+    fs::permissions(opener, fs::perms::owner_all);
+  };
+  setOpener(3);
+  const char* path = std::getenv("PATH");
+  TScopedEnv withOpener("PATH", Dir.Path() + "/bin:" + (path ? path : "/usr/bin:/bin"));
+  TScopedEnv config("XDG_CONFIG_HOME", Dir.Path() + "/config");
+  TScopedEnv dataDirs("XDG_DATA_DIRS", Dir.Path() + "/usr/share");
+  const std::string help = test::SourceDir() + "/hlp/Quorvela3DViewer.html";
+  Form->HelpFile = QString::fromStdString(help);
+  ASSERT_FALSE(Form->OpenUrl);  // the real hand-over
+
+  Form->HelpEmailAction->trigger();
+  Form->HelpContentsAction->trigger();
+  QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+  QApplication::sendEvent(Form->TransparentCheckBox, &f1);
+  bool seen = false;
+  OnModal<TRegistryDlg>(
+      [&](TRegistryDlg* dialog) {
+        dialog->HelpButton->click();
+        dialog->CancelButton->click();
+      },
+      seen);
+  Form->ToolsRegistryAction->trigger();
+  ASSERT_TRUE(seen);
+  const std::string noHelp = "Cannot open the help file " + help + "\rNo program to show HTML pages is set up on this desktop.";
+  EXPECT_EQ(Messages.Errors, (std::vector<std::string>{"Cannot send email!", noHelp, noHelp, noHelp}));
+  const std::string lines = ReadText(handed);
+  EXPECT_EQ(lines.rfind("mailto:" + std::string(SupportAddress) + "?Subject=Quorvela3DViewer%20Isometric", 0), 0u) << lines;
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 4);
+
+  setOpener(0);
+  Messages.Errors.clear();
+  Form->HelpEmailAction->trigger();
+  Form->HelpIndexAction->trigger();
+  EXPECT_TRUE(Messages.Errors.empty());
+  const std::string after = ReadText(handed);
+  EXPECT_EQ(std::count(after.begin(), after.end(), '\n'), 6);
 }
 
 TEST_F(WindowCommandsTest, AboutCommandShowsTheAboutBox) {
