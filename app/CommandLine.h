@@ -4,11 +4,8 @@
 #include <vector>
 
 #include "model/UserMessages.h"
-#include "scene/SceneOptions.h"
 
 namespace qv {
-
-class TManifold;
 
 // Messages on standard error; a Yes/No question is answered by `answerYes`.
 class TStderrMessages : public TUserMessages {
@@ -20,10 +17,6 @@ public:
 private:
   bool Yes;
 };
-
-// Loads `path` as the window would open it (.mnf or .mvf, any letter case). Returns the exit status
-// of a failed open (2: no such file or an unknown extension) or -1 after a load, with `loaded` set.
-int LoadForCommandLine(TManifold& doc, const std::string& path, bool& loaded);
 
 // --dump: prints {"Version", "Loaded", "Document"}; exit 0 when loaded, 1 when not, 2 for a bad file.
 int RunDump(const std::string& path, bool answerYes);
@@ -37,21 +30,9 @@ struct TSceneFlags {
   bool HideUnchecked = false;
 };
 
-// The option boxes and text height factor from their start states and the flags. False with a
-// message for a flag that names no box or gives no valid value.
-bool ParseSceneFlags(const TSceneFlags& flags, TSceneOptions& options, std::string& error);
-
-// The groups list of the document, all checked, then every entry whose text is one of `codes`
-// unchecked. False with a message for a code that no entry has.
-bool ApplyGroupFlags(const TManifold& doc, const std::vector<std::string>& codes, TSceneOptions& options,
-                     std::string& error);
-
 // --scene-dump: prints the children of the model root as JSON after opening `path`; exit 0 when
 // loaded, 1 when not (the scene is then empty), 2 for a bad file or flag.
 int RunSceneDump(const std::string& path, const TSceneFlags& flags, bool answerYes);
-
-// The 3D view's size in the window as designed: the framing that --export shows.
-inline constexpr int DesignViewWidth = 548, DesignViewHeight = 710;
 
 // --export: draws the view as it is right after opening `path` on a white background into a
 // width x height picture, written as PNG when `out` ends in .png and as a 24-bit BMP otherwise:

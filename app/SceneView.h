@@ -15,7 +15,7 @@
 #include <QOpenGLContext>
 #include <memory>
 
-#include "app/Navigation.h"
+#include "viewer/Navigation.h"
 #include "scene/gl/GLRenderer.h"
 #include "scene/gl/GLSceneObjects.h"
 #include "scene/gl/GLViewState.h"

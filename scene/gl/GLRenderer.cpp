@@ -979,9 +979,15 @@ void TGLRenderer::DrawLines(TFrame& frame, const TGLLines& lines) {
   }
   glLineWidth(std::clamp(lines.LineWidth, 1.0f, 64.0f));
   glColor4f(lines.LineColor.R, lines.LineColor.G, lines.LineColor.B, lines.LineColor.A);
+  const bool dashed = lines.LinePattern != 0xFFFF;
+  if (dashed) {
+    glEnable(GL_LINE_STIPPLE);
+    glLineStipple(1, lines.LinePattern);
+  }
   glBegin(GL_LINE_STRIP);
   for (const TVector3f& p : lines.Nodes) glVertex3f(p.X, p.Y, p.Z);
   glEnd();
+  if (dashed) glDisable(GL_LINE_STIPPLE);
 }
 
 void TGLRenderer::ApplyMaterial(TFrame& frame, const TGLFaceProperties& front, const TGLFaceProperties* back) {

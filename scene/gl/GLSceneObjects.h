@@ -186,6 +186,8 @@ public:
   std::vector<TVector3f> Nodes;
   TColorVector LineColor{1.0f, 1.0f, 1.0f, 1.0f};
   float LineWidth = 1.0f;
+  // Which pixels of each run of 16 are drawn, lowest bit first; 0xFFFF: a solid line.
+  uint16_t LinePattern = 0xFFFF;
   TGLLineNodesAspect NodesAspect = lnaInvisible;
 };
 

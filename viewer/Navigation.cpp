@@ -1,73 +1,58 @@
-#include "app/Navigation.h"
+#include "viewer/Navigation.h"
 
 #include <cmath>
 
+#include "geometry/XYZPoints.h"
 #include "scene/SceneBuild.h"
 
 namespace qv {
 
 namespace {
 
-struct TVec {
-  double X = 0, Y = 0, Z = 0;
-};
-
-TVec From(const TVector3f& v) { return {v.X, v.Y, v.Z}; }
-TVector3f To(const TVec& v) { return {static_cast<float>(v.X), static_cast<float>(v.Y), static_cast<float>(v.Z)}; }
-TVec Sub(const TVec& a, const TVec& b) { return {a.X - b.X, a.Y - b.Y, a.Z - b.Z}; }
-TVec Add(const TVec& a, const TVec& b) { return {a.X + b.X, a.Y + b.Y, a.Z + b.Z}; }
-TVec Mul(const TVec& a, double s) { return {a.X * s, a.Y * s, a.Z * s}; }
-double Dot(const TVec& a, const TVec& b) { return a.X * b.X + a.Y * b.Y + a.Z * b.Z; }
-TVec Cross(const TVec& a, const TVec& b) {
-  return {a.Y * b.Z - a.Z * b.Y, a.Z * b.X - a.X * b.Z, a.X * b.Y - a.Y * b.X};
-}
-double Length(const TVec& a) { return std::sqrt(Dot(a, a)); }
-TVec Unit(const TVec& a) {
-  const double l = Length(a);
-  return l > 0 ? Mul(a, 1 / l) : a;
-}
+TXYZPoint From(const TVector3f& v) { return {v.X, v.Y, v.Z}; }
+TVector3f To(const TXYZPoint& v) { return {static_cast<float>(v.X), static_cast<float>(v.Y), static_cast<float>(v.Z)}; }
 
 // Right-hand rotation of v about the unit axis a by `degrees`.
-TVec Rotate(const TVec& v, const TVec& a, double degrees) {
+TXYZPoint Rotate(const TXYZPoint& v, const TXYZPoint& a, double degrees) {
   const double t = degrees * M_PI / 180.0, c = std::cos(t), s = std::sin(t);
-  return Add(Add(Mul(v, c), Mul(Cross(a, v), s)), Mul(a, Dot(a, v) * (1 - c)));
+  return v * c + Cross(a, v) * s + a * (Dot(a, v) * (1 - c));
 }
 
 }  // namespace
 
 float CameraTargetDistance(const TGLCameraState& camera) {
-  return static_cast<float>(Length(Sub(From(camera.Position), From(camera.Target))));
+  return static_cast<float>(Length(From(camera.Position) - From(camera.Target)));
 }
 
 bool ScaleCameraDistance(TGLCameraState& camera, float ratio) {
   if (!(ratio > 0.0f) || !std::isfinite(ratio)) return false;
   const double distance = CameraTargetDistance(camera) * static_cast<double>(ratio);
   if (!(distance >= MinCameraDistance && distance <= MaxCameraDistance)) return false;
-  const TVec p = From(camera.Position);
-  camera.Position = To(Add(p, Mul(Sub(p, From(camera.Target)), ratio - 1.0)));
+  const TXYZPoint p = From(camera.Position);
+  camera.Position = To(p + (p - From(camera.Target)) * (ratio - 1.0));
   return true;
 }
 
 TVector3f ScreenDeltaToGroundVector(const TGLCameraState& camera, int dx, int dy, float ratio) {
-  const TVec v = Sub(From(camera.Target), From(camera.Position));
+  const TXYZPoint v = From(camera.Target) - From(camera.Position);
   const double l = std::hypot(v.X, v.Y);
   const double d = l <= 1e-10 ? ratio : ratio / l;
   return To({v.Y * dx * d + v.X * dy * d, v.Y * dy * d - v.X * dx * d, 0.0});
 }
 
 void RotateModel(TGLBaseSceneObject& object, const TGLCameraState& camera, float pitch, float turn, float roll) {
-  const TVec f = Unit(Sub(From(camera.Target), From(camera.Position)));
-  const TVec r = Unit(Cross(f, From(camera.Up)));
-  const TVec u = Cross(r, f);
-  auto turnVector = [&](TVec v) {
+  const TXYZPoint f = Normalized(From(camera.Target) - From(camera.Position));
+  const TXYZPoint r = Normalized(Cross(f, From(camera.Up)));
+  const TXYZPoint u = Cross(r, f);
+  auto turnVector = [&](TXYZPoint v) {
     v = Rotate(v, r, -pitch);
     v = Rotate(v, u, -turn);
     return Rotate(v, f, -roll);
   };
-  TVec direction = Unit(turnVector(From(object.Direction())));
-  TVec up = turnVector(From(object.Up()));
+  TXYZPoint direction = Normalized(turnVector(From(object.Direction())));
+  TXYZPoint up = turnVector(From(object.Up()));
   // Thousands of small turns in single precision would slowly shear the frame: keep it square.
-  up = Unit(Sub(up, Mul(direction, Dot(up, direction))));
+  up = Normalized(up - direction * Dot(up, direction));
   if (Length(up) == 0 || !std::isfinite(Length(up)) || !std::isfinite(Length(direction))) return;
   object.SetDirection(To(direction));
   object.SetUp(To(up));

@@ -59,10 +59,11 @@ public:
   bool Wheel(int delta);
   // One tick of the continuous orbit: the last step again.
   void OrbitTick();
-
-private:
+  // The last step as a turn of the model, and as a move of it.
   void Turn();
   void Pan();
+
+private:
   bool Zoom(int y);
 
   TGLBaseSceneObject& ModelRoot;

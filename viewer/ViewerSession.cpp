@@ -1,0 +1,264 @@
+#include "viewer/ViewerSession.h"
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+
+#include "model/Dump.h"
+#include "model/Manifolds.h"
+#include "scene/SceneBuild.h"
+#include "scene/TextWidths.h"
+#include "scene/gl/OffscreenRender.h"
+
+namespace qv {
+
+namespace {
+
+std::string UpperExtension(const std::string& fileName) {
+  std::string ext = std::filesystem::path(fileName).extension().string();
+  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::toupper(c); });
+  return ext;
+}
+
+}  // namespace
+
+bool LoadDocumentFile(TManifold& doc, const std::string& fileName, TUserMessages& messages) {
+  const std::string ext = UpperExtension(fileName);
+  if (ext != ".MNF" && ext != ".MVF") return false;
+  doc.SetMessages(&messages);
+  try {
+    return ext == ".MNF" ? doc.LoadManifoldFile(fileName) : doc.LoadViewerFile(fileName);
+  } catch (const std::exception& e) {
+    messages.ShowError(e.what());
+    return false;
+  }
+}
+
+// The off-screen context and its renderer, made at the first picture and kept for the next ones.
+struct TViewerSession::TPictures {
+  TOffscreenRenderer Offscreen;
+};
+
+TViewerSession::TViewerSession(TUserMessages* messages)
+    : Document_(std::make_unique<TManifold>()),
+      TextWidths_(std::make_unique<TTextWidths>()),
+      Messages_(messages ? messages : &Silent_),
+      ModelRoot_(&SceneRoot_.AddNewChild<TGLDummyCube>()),
+      Axes_(&SceneRoot_.AddNewChild<TGLDummyCube>()),
+      Navigator_(*ModelRoot_, View_.Camera) {
+  for (const TOptionBox& box : OptionBoxes) Options_[static_cast<size_t>(box.Option)] = box.Start;
+  Document_->SetMessages(Messages_);
+  BuildAxes();
+}
+
+TViewerSession::~TViewerSession() = default;
+
+void TViewerSession::SetMessages(TUserMessages* messages) {
+  Messages_ = messages ? messages : &Silent_;
+  Document_->SetMessages(Messages_);
+}
+
+bool TViewerSession::Open(const std::string& fileName) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(fileName, ec)) return false;
+  // The open document stays until the new one has been read completely.
+  auto loaded = std::make_unique<TManifold>();
+  if (!LoadDocumentFile(*loaded, fileName, *Messages_)) return false;
+  Document_.swap(loaded);
+  DocumentLoaded_ = true;
+  RefreshGroupList();
+  ResetView();
+  RebuildScene();
+  return true;
+}
+
+void TViewerSession::Close() {
+  ClearScene();
+  Document_->Reset();
+  DocumentLoaded_ = false;
+}
+
+void TViewerSession::SetOption(TOption option, bool checked) {
+  bool& state = Options_[static_cast<size_t>(option)];
+  if (state == checked) return;
+  state = checked;
+  if (option == TOption::Axis) {
+    Axes_->Visible = checked;
+    Notify();
+  } else if (OptionBoxOf(option).Field) {
+    Refresh();
+  }
+}
+
+void TViewerSession::RefreshGroupList() {
+  GroupChecked_.assign(static_cast<size_t>(Document_->Groups.Count()) + 1, true);
+}
+
+std::string TViewerSession::GroupItemText(int item) const {
+  if (item <= 0) return "(None)";
+  return Cp1252ToUtf8(Document_->Groups.Items(item - 1).Code);
+}
+
+uint32_t TViewerSession::GroupItemColor(int item) const {
+  if (item <= 0) return 0xFFFFFF;
+  return static_cast<uint32_t>(Document_->Groups.Items(item - 1).Color);
+}
+
+void TViewerSession::CheckGroup(int item, bool checked) {
+  if (item < 0 || item >= GroupItemCount() || GroupChecked_[static_cast<size_t>(item)] == checked) return;
+  GroupChecked_[static_cast<size_t>(item)] = checked;
+  Refresh();
+}
+
+void TViewerSession::CheckAllGroups(bool checked) {
+  GroupChecked_.assign(GroupChecked_.size(), checked);
+  Refresh();
+}
+
+void TViewerSession::SetHideUnchecked(bool hide) {
+  HideUnchecked_ = hide;
+  Refresh();
+}
+
+void TViewerSession::SetTextHeightFactor(int factor) {
+  factor = std::clamp(factor, 1, 200);
+  if (factor == TextHeightFactor_) return;
+  TextHeightFactor_ = factor;
+  if (DocumentLoaded_) RebuildScene();
+}
+
+TSceneOptions TViewerSession::SceneOptions() const {
+  TSceneOptions o;
+  for (const TOptionBox& box : OptionBoxes)
+    if (box.Field) o.*box.Field = Option(box.Option);
+  o.HideUnchecked = HideUnchecked_;
+  o.GroupChecked = GroupChecked_;
+  o.TextHeightFactor = TextHeightFactor_;
+  return o;
+}
+
+void TViewerSession::Refresh() {
+  if (DocumentLoaded_) RebuildScene();
+}
+
+void TViewerSession::RebuildScene() {
+  ++RebuildCount_;
+  try {
+    qv::RebuildScene(*ModelRoot_, *Document_, SceneOptions(), ScaleFactor_, DocumentLoaded_, TextWidths_.get());
+  } catch (const std::exception& e) {
+    Messages_->ShowError(e.what());
+  }
+  Notify();
+}
+
+void TViewerSession::ClearScene() {
+  qv::ClearScene(*ModelRoot_);
+  Notify();
+}
+
+void TViewerSession::ResetView() {
+  ScaleFactor_ = qv::ResetView(*ModelRoot_, View_.Camera, Document_->SizeX, Document_->SizeY, Document_->SizeZ);
+  ViewMoved();
+}
+
+void TViewerSession::Turn(int dx, int dy) {
+  RotateModel(*ModelRoot_, View_.Camera, static_cast<float>(-dy), static_cast<float>(-dx), 0);
+  ViewMoved();
+}
+
+void TViewerSession::Move(int dx, int dy) {
+  Navigator_.DeltaX = -dx;
+  Navigator_.DeltaY = -dy;
+  Navigator_.Pan();
+  ViewMoved();
+}
+
+bool TViewerSession::Zoom(double ratio) {
+  if (!ScaleCameraDistance(View_.Camera, static_cast<float>(ratio))) return false;
+  Notify();
+  return true;
+}
+
+bool TViewerSession::Wheel(int delta) {
+  if (!Navigator_.Wheel(delta)) return false;
+  Notify();
+  return true;
+}
+
+void TViewerSession::OrbitTick() {
+  Navigator_.OrbitTick();
+  ViewMoved();
+}
+
+void TViewerSession::ViewMoved() {
+  // The axes follow the model root; they are not its children, which every rebuild clears.
+  Axes_->SetPosition(ModelRoot_->Position());
+  Axes_->SetDirection(ModelRoot_->Direction());
+  Axes_->SetUp(ModelRoot_->Up());
+  Notify();
+}
+
+void TViewerSession::SetBackgroundColor(uint32_t colorValue) {
+  View_.BackgroundColor = colorValue & 0xFFFFFF;
+  Notify();
+}
+
+void TViewerSession::Notify() {
+  if (Changed) Changed();
+}
+
+// Dashed lines along the model root's own X, Y and Z axes, `AxisLength` both ways: the positive
+// halves pure red, green and blue, the negative halves the same at half intensity.
+void TViewerSession::BuildAxes() {
+  for (int axis = 0; axis < 3; ++axis) {
+    for (float sign : {1.0f, -1.0f}) {
+      auto& line = Axes_->AddNewChild<TGLLines>();
+      float end[3] = {0, 0, 0};
+      end[axis] = sign * AxisLength;
+      line.AddNode(0, 0, 0);
+      line.AddNode(end[0], end[1], end[2]);
+      float color[3] = {0, 0, 0};
+      color[axis] = sign > 0 ? 1.0f : 0.5f;
+      line.LineColor = {color[0], color[1], color[2], 1.0f};
+      line.LinePattern = 0xCCCC;
+    }
+  }
+  Axes_->Visible = Option(TOption::Axis);
+}
+
+bool TViewerSession::RenderPicture(int width, int height, uint32_t background, TPicture& picture, std::string& error) {
+  if (width < 1 || height < 1) {
+    error = "A picture needs at least one pixel each way.";
+    return false;
+  }
+  // The projection depends on pixels alone: scaling the focal length with the picture keeps the framing.
+  const double scale = std::min(double(width) / DesignViewWidth, double(height) / DesignViewHeight);
+  const int innerWidth = std::clamp(static_cast<int>(std::lround(DesignViewWidth * scale)), 1, width);
+  const int innerHeight = std::clamp(static_cast<int>(std::lround(DesignViewHeight * scale)), 1, height);
+  TGLViewState view = View_;
+  view.BackgroundColor = background & 0xFFFFFF;
+  view.Camera.FocalLength = static_cast<float>(view.Camera.FocalLength * scale);
+  if (!Pictures_) Pictures_ = std::make_unique<TPictures>();
+  TPicture inner;
+  const bool drawn = Pictures_->Offscreen.Render(SceneRoot_, view, innerWidth, innerHeight, inner, error);
+  for (const std::string& message : Pictures_->Offscreen.Renderer().Errors())
+    if (std::find(PictureErrors_.begin(), PictureErrors_.end(), message) == PictureErrors_.end())
+      PictureErrors_.push_back(message);
+  if (!drawn) return false;
+  if (innerWidth == width && innerHeight == height) {
+    picture = std::move(inner);
+    return true;
+  }
+  picture.Width = width;
+  picture.Height = height;
+  picture.Rgb.resize(size_t(width) * size_t(height) * 3);
+  const uint8_t rgb[3] = {uint8_t(background), uint8_t(background >> 8), uint8_t(background >> 16)};
+  for (size_t i = 0; i < picture.Rgb.size(); i += 3) std::copy(rgb, rgb + 3, &picture.Rgb[i]);
+  const int left = (width - innerWidth) / 2, top = (height - innerHeight) / 2;
+  for (int y = 0; y < innerHeight; ++y)
+    std::copy_n(&inner.Rgb[size_t(y) * size_t(innerWidth) * 3], size_t(innerWidth) * 3,
+                &picture.Rgb[(size_t(top + y) * size_t(width) + size_t(left)) * 3]);
+  return true;
+}
+
+}  // namespace qv

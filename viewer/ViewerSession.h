@@ -1,0 +1,139 @@
+// The viewer without its window: the open document, the option boxes, the groups list and the text
+// height, the scene tree with its camera and lights, and the user's verbs on them. The window and
+// the command line are two front-ends over one session; neither knows how a document is loaded, how
+// the groups list is filled, where the camera starts or how the scene is built.
+#pragma once
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/UserMessages.h"
+#include "platform/OffscreenContext.h"
+#include "scene/SceneOptions.h"
+#include "scene/gl/GLSceneObjects.h"
+#include "scene/gl/GLViewState.h"
+#include "viewer/Navigation.h"
+#include "viewer/Options.h"
+
+namespace qv {
+
+class TManifold;
+class TTextWidths;
+
+// Reads a *.mnf file as a manifold file, a *.mvf file as a viewer file (extension in any letter case)
+// into `doc`, telling `messages` what the user must know; false for any other file and when the load
+// fails (`doc` then holds what was read).
+bool LoadDocumentFile(TManifold& doc, const std::string& fileName, TUserMessages& messages);
+
+// The 3D view's size in the window as designed: the framing of pictures of a given size.
+inline constexpr int DesignViewWidth = 548, DesignViewHeight = 710;
+
+class TViewerSession {
+public:
+  // Messages of the loaders and of the scene build go to `messages` (null: nowhere).
+  explicit TViewerSession(TUserMessages* messages = nullptr);
+  ~TViewerSession();
+  TViewerSession(const TViewerSession&) = delete;
+  TViewerSession& operator=(const TViewerSession&) = delete;
+  void SetMessages(TUserMessages* messages);
+
+  // The document. Open reads a *.mnf or *.mvf file (extension in any letter case) that exists into a
+  // new document, which replaces the open one only when the load succeeds: then the groups list is
+  // refilled, the view reset and the scene rebuilt. Anything else leaves the session as it was.
+  bool Open(const std::string& fileName);
+  void Close();
+  bool DocumentLoaded() const { return DocumentLoaded_; }
+  const TManifold& Document() const { return *Document_; }
+
+  // The option boxes. Setting a box that drives the scene rebuilds it while a document is open.
+  bool Option(TOption option) const { return Options_[static_cast<size_t>(option)]; }
+  void SetOption(TOption option, bool checked);
+
+  // The groups list: item 0 is "(None)", item g + 1 the document's group g, all checked after an open.
+  int GroupItemCount() const { return static_cast<int>(GroupChecked_.size()); }
+  std::string GroupItemText(int item) const;  // UTF-8
+  uint32_t GroupItemColor(int item) const;    // 0x00BBGGRR; 0xFFFFFF for "(None)"
+  bool GroupChecked(int item) const { return GroupChecked_.at(static_cast<size_t>(item)); }
+  void CheckGroup(int item, bool checked);
+  void CheckAllGroups(bool checked);
+  bool HideUnchecked() const { return HideUnchecked_; }
+  void SetHideUnchecked(bool hide);
+
+  // 1 to 200; values outside are brought into the range.
+  int TextHeightFactor() const { return TextHeightFactor_; }
+  void SetTextHeightFactor(int factor);
+
+  // What the scene build reads: the boxes, the groups list and the text height.
+  TSceneOptions SceneOptions() const;
+  void RebuildScene();
+  void ClearScene();
+  int RebuildCount() const { return RebuildCount_; }
+
+  // The view: the model root turned and moved by navigation, the camera moved along its line of
+  // sight. ResetView puts both where an open leaves them.
+  void ResetView();
+  double ScaleFactor() const { return ScaleFactor_; }
+  TNavigator& Navigator() { return Navigator_; }
+  // A drag of dx pixels to the right and dy pixels down: Turn turns the model, Move moves it.
+  void Turn(int dx, int dy);
+  void Move(int dx, int dy);
+  // The camera's distance to its target times `ratio`; a wheel turn of `delta` eighths of a degree.
+  bool Zoom(double ratio);
+  bool Wheel(int delta);
+  // One step of the continuous orbit: the last drag's turn again.
+  void OrbitTick();
+  // After anything moved the model root or the camera outside these verbs.
+  void ViewMoved();
+
+  TGLBaseSceneObject& SceneRoot() { return SceneRoot_; }
+  TGLBaseSceneObject& ModelRoot() { return *ModelRoot_; }
+  const TGLBaseSceneObject& ModelRoot() const { return *ModelRoot_; }
+  TGLViewState& View() { return View_; }
+  const TGLViewState& View() const { return View_; }
+  uint32_t BackgroundColor() const { return View_.BackgroundColor; }
+  void SetBackgroundColor(uint32_t colorValue);  // 0x00BBGGRR
+
+  // The view at its design size, fitted into width x height with its aspect kept and centred on
+  // `background` (0x00BBGGRR), drawn off-screen. False with a reason when no context can be had.
+  bool RenderPicture(int width, int height, uint32_t background, TPicture& picture, std::string& error);
+  // Messages of the renderer used for pictures, once each.
+  const std::vector<std::string>& PictureErrors() const { return PictureErrors_; }
+
+  // Called after every change the view must show: a rebuild, a turn, a zoom, a new background.
+  std::function<void()> Changed;
+
+  // Axes reach the camera's depth of view both ways.
+  static constexpr float AxisLength = 100.0f;
+
+private:
+  void RefreshGroupList();
+  void Refresh();
+  void Notify();
+  void BuildAxes();
+
+  std::unique_ptr<TManifold> Document_;
+  std::unique_ptr<TTextWidths> TextWidths_;
+  TSilentMessages Silent_;
+  TUserMessages* Messages_;
+  bool DocumentLoaded_ = false;
+  std::array<bool, OptionCount> Options_{};
+  std::vector<bool> GroupChecked_{true};
+  bool HideUnchecked_ = false;
+  int TextHeightFactor_ = 10;
+  double ScaleFactor_ = 0.0;  // set by the first view reset
+  int RebuildCount_ = 0;
+
+  TGLDummyCube SceneRoot_;
+  TGLBaseSceneObject* ModelRoot_;
+  TGLDummyCube* Axes_;
+  TGLViewState View_;
+  TNavigator Navigator_;
+  struct TPictures;
+  std::unique_ptr<TPictures> Pictures_;
+  std::vector<std::string> PictureErrors_;
+};
+
+}  // namespace qv
