@@ -189,12 +189,18 @@ TMainForm::TMainForm(QWidget* parent)
   connect(whatsThis, &QShortcut::activated, this, [] { QWhatsThis::enterWhatsThisMode(); });
   // With the controls in place, so that the stored size is not overridden by their layout.
   Placement_ = std::make_unique<TSaveWindow>(GetWindowPosIniFileName(), this, nullptr, nullptr, false);
+  Placement_->ShowError = [this](const std::string& message) { Messages().ShowError(message); };
   setAcceptDrops(false);
 }
 
 TMainForm::~TMainForm() {
   qApp->removeEventFilter(this);
   Timer1->stop();
+  // The document goes, then the placement is written, while the window's messages are still there
+  // to tell of a file that cannot be written.
+  DocumentLoaded_ = false;
+  Document_.reset();
+  Placement_.reset();
 }
 
 void TMainForm::CreateActions() {

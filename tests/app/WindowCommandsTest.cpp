@@ -222,6 +222,15 @@ TEST_F(WindowCommandsTest, AnUnwritableSettingsFolderIsReportedAndTheWindowStill
   EXPECT_EQ(Messages.Errors, std::vector<std::string>{"Unable to write to " + GetIniFileName()});
 }
 
+TEST_F(WindowCommandsTest, APlacementFileThatCannotBeWrittenIsReportedWhenTheWindowGoes) {
+  if (!ShowForm()) GTEST_SKIP() << "needs an X display with OpenGL (run under xvfb-run)";
+  fs::create_directories(GetWindowPosIniFileName());  // a folder where the file should be
+  Form->close();
+  EXPECT_TRUE(Messages.Errors.empty());  // the settings file was written
+  Form.reset();
+  EXPECT_EQ(Messages.Errors, std::vector<std::string>{"Unable to write to " + GetWindowPosIniFileName()});
+}
+
 // ---- pictures ----
 
 TEST_F(WindowCommandsTest, SaveAsProposesTheDocumentsNameAndWritesWhatIsOnScreenOnWhite) {
