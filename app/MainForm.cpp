@@ -108,6 +108,13 @@ QIcon GroupSwatch(uint32_t colorValue) {
   return QIcon(pixmap);
 }
 
+// A hint "short|long": the short part is the tool tip, the long one the status bar's text.
+void SetHint(QAction* action, const QString& hint) {
+  const qsizetype bar = hint.indexOf(QChar('|'));
+  action->setToolTip(bar < 0 ? hint : hint.left(bar));
+  action->setStatusTip(bar < 0 ? hint : hint.mid(bar + 1));
+}
+
 // A push button that shows a command: its caption, its enabling, and executes it when clicked.
 QPushButton* CommandButton(QAction* action, QWidget* parent) {
   auto* button = new QPushButton(action->icon(), action->text(), parent);
@@ -257,9 +264,9 @@ void TMainForm::CreateActions() {
     NavigationModeGroup->addAction(a);
     connect(a, &QAction::toggled, this, &TMainForm::NavigationModeChanged);
   }
-  ViewPanAction->setToolTip("Pan: drag to move the model");
-  ViewRotateAction->setToolTip("Rotate: drag to turn the model");
-  ViewZoomAction->setToolTip("Zoom: drag up to come closer, down to move away");
+  SetHint(ViewPanAction, "Pan|Pan");
+  SetHint(ViewRotateAction, "Rotate|Rotate");
+  SetHint(ViewZoomAction, "Zoom|Zoom");
 
   ContinuousOrbitAction = make("Continuous Orbit", TToolIcon::Orbit, nullptr);
   ContinuousOrbitAction->setCheckable(true);

@@ -378,6 +378,15 @@ TEST_F(WindowTest, TheNavigationModesAreExclusiveButMayAllBeOff) {
   EXPECT_EQ(Form->SceneView->Navigator().Mode, TNavigationMode::Zoom);
 }
 
+TEST_F(WindowTest, TheModeCommandsHintTheirNames) {
+  const std::pair<QAction*, QString> hints[] = {
+      {Form->ViewPanAction, "Pan"}, {Form->ViewRotateAction, "Rotate"}, {Form->ViewZoomAction, "Zoom"}};
+  for (const auto& [action, hint] : hints) {
+    EXPECT_EQ(action->toolTip(), hint);
+    EXPECT_EQ(action->statusTip(), hint);
+  }
+}
+
 TEST_F(WindowTest, TheOrbitTimerHasTwoSwitchesThatDoNotKnowOfEachOther) {
   EXPECT_EQ(Form->Timer1->interval(), 20);
   EXPECT_FALSE(Form->Timer1->isActive());
