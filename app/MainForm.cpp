@@ -54,34 +54,6 @@
 
 namespace qv {
 
-// The six panels of the status bar: panel 0 takes what the five 100-pixel panels leave.
-class TStatusPanels : public QWidget {
-public:
-  TStatusPanels(QStatusBar* bar) : QWidget(bar), Bar(bar) {
-    for (QLabel*& panel : Panels) {
-      panel = new QLabel(this);
-      panel->setTextFormat(Qt::PlainText);
-      panel->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-      panel->setContentsMargins(2, 0, 2, 0);
-    }
-    setMinimumHeight(Panels[0]->sizeHint().height());
-  }
-  QLabel* Panel(int index) const { return Panels[index]; }
-  int Panel0Width() const { return std::max(0, StatusPanel0Width(Bar->width(), Bar->logicalDpiX())); }
-
-protected:
-  void resizeEvent(QResizeEvent*) override {
-    const int panel = StatusPanelWidth(Bar->logicalDpiX());
-    const int first = std::min(Panel0Width(), width());
-    Panels[0]->setGeometry(0, 0, first, height());
-    for (int i = 1; i < 6; ++i) Panels[i]->setGeometry(first + (i - 1) * panel, 0, panel, height());
-  }
-
-private:
-  QStatusBar* Bar;
-  QLabel* Panels[6];
-};
-
 namespace {
 
 QString Utf8(const std::string& cp1252) { return QString::fromStdString(Cp1252ToUtf8(cp1252)); }
