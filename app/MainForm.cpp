@@ -37,6 +37,7 @@
 #include "app/AboutDialog.h"
 #include "app/ApplicationHandling.h"
 #include "app/Help.h"
+#include "app/Mnemonics.h"
 #include "app/OutsideActions.h"
 #include "app/PictureExport.h"
 #include "app/RegistryDialog.h"
@@ -161,6 +162,11 @@ TMainForm::TMainForm(QWidget* parent)
 
   // The window sees every key before its controls do.
   qApp->installEventFilter(this);
+  // Alt with a letter: the focused panel's controls, then the menus, then the other controls.
+  auto* letters = new TMnemonics(this, menuBar());
+  for (QWidget* scope : {static_cast<QWidget*>(GroupBox2), static_cast<QWidget*>(GroupBox1), OptionsPanel, BottomPanel})
+    letters->AddScope(scope);
+  qApp->installEventFilter(letters);
   SetHelpTopics();
   // F1 on a control, or a click in "What's This" mode (Shift+F1), opens the control's topic.
   qApp->installEventFilter(new TContextHelp(this, [this](int topic) { return ShowHelp(HelpAnchor(topic)); }));
