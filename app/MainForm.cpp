@@ -49,6 +49,7 @@
 #include "app/ViewAxes.h"
 #include "model/Dump.h"
 #include "model/Manifolds.h"
+#include "platform/AtomicFiles.h"
 #include "platform/XdgAssociations.h"
 #include "scene/SceneBuild.h"
 #include "scene/TextWidths.h"
@@ -427,6 +428,7 @@ void TMainForm::FirstActivation() {
   OpenDialogInitialDir = QFile::decodeName(QByteArray::fromStdString(GetExecutableDirectory()));
   HelpIndexAction->setVisible(true);
   HelpContentsAction->setVisible(true);
+  SetHelpTips();
   LoadSettings();
   UpdateStatusBar();
   if (!CommandLineFile_.empty()) OpenDocument(CommandLineFile_);
@@ -685,6 +687,18 @@ void TMainForm::SetHelpTopics() {
   SetHelpTopic(TransparentCheckBox, HelpTopic::Transparent);
   SetHelpTopic(ContourCheckBox, HelpTopic::Contours);
   SetHelpTopic(FilledCheckBox, HelpTopic::FilledCylinders);
+}
+
+// Each box with a help topic shows the topic's first sentence as its tip.
+void TMainForm::SetHelpTips() {
+  std::string page;
+  if (HelpFile.isEmpty() || !ReadWholeFile(ToPath(HelpFile), page, 1 << 20)) return;
+  for (QCheckBox* box : OptionsPanel->findChildren<QCheckBox*>()) {
+    const int topic = HelpTopicOf(box);
+    if (topic <= 0) continue;
+    const std::string subject = QString(box->text()).remove(QChar('&')).toStdString();
+    box->setToolTip(QString::fromStdString(HelpTopicSentence(page, topic, subject)));
+  }
 }
 
 // ---- pictures of the view ----

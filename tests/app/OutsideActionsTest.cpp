@@ -181,6 +181,22 @@ TEST(Help, EveryTopicHasAnAnchorInTheHelpPage) {
   }
 }
 
+TEST(Help, ATopicsFirstSentenceIsPlainTextOrTheOneThatNamesTheSubject) {
+  const std::string page =
+      "<h3 id=\"topic-7\">Seven <span>(topic 7)</span></h3>\n<p>Shows <b>A &amp; B</b>\n  at once. Then more.</p>"
+      "<h3 id=\"topic-8\">Two</h3><p><b>Left</b> draws this; or that. <b>Right</b> draws the other?</p>"
+      "<h3 id=\"topic-6\">Bare</h3><h3 id=\"topic-5\">Next</h3><p>Not six's.</p>"
+      "<h3 id=\"topic-9\">Open</h3><p>No end";
+  EXPECT_EQ(HelpTopicSentence(page, 7), "Shows A & B at once.");
+  EXPECT_EQ(HelpTopicSentence(page, 8), "Left draws this; or that.");
+  EXPECT_EQ(HelpTopicSentence(page, 8, "Right"), "Right draws the other?");
+  EXPECT_EQ(HelpTopicSentence(page, 8, "Nobody"), "Left draws this; or that.");
+  EXPECT_EQ(HelpTopicSentence(page, 9), "");  // a paragraph that never ends is no help
+  EXPECT_EQ(HelpTopicSentence(page, 6), "");
+  EXPECT_EQ(HelpTopicSentence(page, 70), "");
+  EXPECT_EQ(HelpTopicSentence("<h3 id=\"topic-7\">", 7), "");
+}
+
 TEST(Help, TopicOpensThroughAForwardingPageThatKeepsTheAnchor) {
   test::TTempDir dir;
   const std::string help = dir.Write("hlp file.html", "<html></html>");

@@ -490,6 +490,29 @@ TEST_F(THelpTest, F1OnAnOptionBoxOpensItsTopic) {
     EXPECT_EQ(HelpTopicOf(w), 0);
 }
 
+TEST_F(THelpTest, EveryOptionBoxWithATopicTellsItsFirstSentence) {
+  if (!ShowForm()) GTEST_SKIP() << "needs an X display with OpenGL (run under xvfb-run)";
+  const std::pair<QCheckBox*, const char*> tips[] = {
+      {Form->HideUnCheckedCheckBox, "When checked, the holes of unchecked groups are not drawn at all."},
+      {Form->FaceNumbersCheckBox, "Shows the numbers 1 to 6 of the block's faces."},
+      {Form->HoleNumbersCheckBox, "Shows each hole's label and number at its opening."},
+      {Form->ManifoldCheckBox, "Show Manifold draws the block's body; it can be switched only while Transparent is off."},
+      {Form->PerspectiveCheckBox, "The view is always drawn in perspective; the box shows this."},
+      {Form->AxisCheckBox,
+       "Shows the model's X, Y and Z axes as dashed red, green and blue lines; they turn and move with the model."},
+      {Form->OrbitCheckBox, "Keeps the model turning at the speed of the last mouse step."},
+      {Form->ColorsCheckBox,
+       "Colours the holes by their group's colour; the minus key of the numeric keypad and View > Colors switch it too."},
+      {Form->ShowThreadCheckBox, "Draws the threads of the bores."},
+      {Form->TransparentCheckBox, "Draws the block's body see-through so that the bores inside show."},
+      // Its topic covers "Show Manifold" too.
+      {Form->ContourCheckBox, "Contours draws the outlines of the valves' contours on the faces."},
+      {Form->FilledCheckBox, "Draws the bores as solid cylinders instead of tubes."},
+      {Form->ShowPortsCheckBox, ""}, {Form->HoleTextCheckBox, ""}, {Form->PlugsCheckBox, ""},
+      {Form->ItemCheckBox, ""}, {Form->DummyHolesCheckBox, ""}};
+  for (const auto& [box, tip] : tips) EXPECT_EQ(box->toolTip().toStdString(), tip) << box->text().toStdString();
+}
+
 TEST_F(THelpTest, EmailHandsTheSupportAddressToTheMailProgram) {
   Form->HelpEmailAction->trigger();
   ASSERT_EQ(Opened.size(), 1u);
