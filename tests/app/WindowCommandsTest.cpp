@@ -31,6 +31,18 @@
 #include "platform/IniFiles.h"
 #include "tests/app/WindowFixture.h"
 
+#include <atomic>
+#include <dlfcn.h>
+
+// Every fsync of this program passes here (the program's own definition comes before the C
+// library's), so a test can tell whether the window waits for the disk.
+static std::atomic<int> FileSyncs{0};
+extern "C" int fsync(int fd) {
+  ++FileSyncs;
+  static const auto real = reinterpret_cast<int (*)(int)>(dlsym(RTLD_NEXT, "fsync"));
+  return real ? real(fd) : 0;
+}
+
 namespace qv {
 namespace {
 
@@ -125,10 +137,13 @@ TEST_F(WindowCommandsTest, AFirstRunGetsTheDefaultPlacementAndWritesBothFilesAtE
   EXPECT_EQ(GetIniDirectory(), Dir.Path() + "/data/TAVO/Quorvela3DViewer 2012/Ini/");
   EXPECT_FALSE(fs::exists(GetIniDirectory()));  // nothing is written while the viewer runs
   if (!ShowForm()) GTEST_SKIP() << "needs an X display with OpenGL (run under xvfb-run)";
+  const int syncs = FileSyncs;
   Form->close();
   EXPECT_TRUE(fs::exists(GetIniFileName()));
   EXPECT_FALSE(fs::exists(GetWindowPosIniFileName()));  // written when the window is destroyed
   Form.reset();
+  // Neither file waits for the disk: on a busy one that kept the process long after its window.
+  EXPECT_EQ(FileSyncs - syncs, 0);
   TIniFile placement(GetWindowPosIniFileName());
   ASSERT_TRUE(placement.Existed());
   EXPECT_EQ(placement.ReadInteger("MainForm", "Left", -1), 20);
