@@ -28,6 +28,10 @@ protected:
 
 private:
   void LayOut();
+  // Device pixels in the box's logical ones.
+  int Logical(int devicePixels) const;
+
+  double Ratio_ = 1.0;  // device pixels per logical one
 };
 
 // The About command: shows the box modally.

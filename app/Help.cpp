@@ -5,7 +5,10 @@
 #include <QKeyEvent>
 #include <QUrl>
 #include <QWidget>
+#include <cctype>
+#include <cstring>
 #include <filesystem>
+#include <vector>
 
 #include "app/ApplicationHandling.h"
 #include "app/OutsideActions.h"
@@ -54,6 +57,73 @@ std::string FindIconTheme(const std::string& programDir) {
 std::string HelpFilePath() { return FindProgramFile(std::string("hlp/") + ApplicationKey + ".html"); }
 
 std::string HelpAnchor(int topic) { return "topic-" + std::to_string(topic); }
+
+namespace {
+
+// The text of an HTML fragment: tags dropped, the page's few entities decoded, runs of white space
+// made one blank.
+std::string PlainText(const std::string& html) {
+  static constexpr std::pair<const char*, char> Entities[] = {
+      {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&#39;", '\''}, {"&nbsp;", ' '}};
+  std::string text;
+  bool inTag = false;
+  for (size_t i = 0; i < html.size(); ++i) {
+    const char c = html[i];
+    if (inTag) {
+      inTag = c != '>';
+      continue;
+    }
+    if (c == '<') {
+      inTag = true;
+      continue;
+    }
+    char out = c;
+    if (c == '&')
+      for (const auto& [entity, character] : Entities)
+        if (html.compare(i, std::strlen(entity), entity) == 0) {
+          out = character;
+          i += std::strlen(entity) - 1;
+          break;
+        }
+    if (std::isspace(static_cast<unsigned char>(out))) {
+      if (!text.empty() && text.back() != ' ') text += ' ';
+    } else {
+      text += out;
+    }
+  }
+  if (!text.empty() && text.back() == ' ') text.pop_back();
+  return text;
+}
+
+std::vector<std::string> Sentences(const std::string& text) {
+  std::vector<std::string> sentences;
+  size_t start = 0;
+  for (size_t i = 0; i < text.size(); ++i)
+    if ((text[i] == '.' || text[i] == '?' || text[i] == '!') && (i + 1 == text.size() || text[i + 1] == ' ')) {
+      sentences.push_back(text.substr(start, i + 1 - start));
+      start = i + 2;
+    }
+  if (start < text.size()) sentences.push_back(text.substr(start));
+  return sentences;
+}
+
+}  // namespace
+
+std::string HelpTopicSentence(const std::string& html, int topic, const std::string& subject) {
+  const size_t heading = html.find("id=\"" + HelpAnchor(topic) + "\"");
+  if (heading == std::string::npos) return {};
+  // The topic's own paragraph: none when the next heading comes first.
+  const size_t open = html.find("<p>", heading);
+  if (open == std::string::npos || open > html.find("<h", heading)) return {};
+  const size_t close = html.find("</p>", open);
+  if (close == std::string::npos) return {};
+  const std::vector<std::string> sentences = Sentences(PlainText(html.substr(open + 3, close - open - 3)));
+  if (sentences.empty()) return {};
+  if (!subject.empty())
+    for (const std::string& s : sentences)
+      if (s.compare(0, subject.size(), subject) == 0) return s;
+  return sentences.front();
+}
 
 std::string HelpRedirectPage(const std::string& helpFile, const std::string& anchor) {
   QUrl url = QUrl::fromLocalFile(QFile::decodeName(helpFile.c_str()));

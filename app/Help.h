@@ -40,6 +40,11 @@ std::string FindIconTheme(const std::string& programDir = "");
 std::string HelpFilePath();  // "hlp/Quorvela3DViewer.html" as found above
 std::string HelpAnchor(int topic);  // "topic-<n>"
 
+// The first sentence of the paragraph that follows the heading of `topic` in the help page `html`,
+// as plain text; where a sentence of that paragraph begins with `subject` (a topic that tells of
+// several controls names each), that sentence. Empty when the page has no such paragraph.
+std::string HelpTopicSentence(const std::string& html, int topic, const std::string& subject = {});
+
 // Browsers drop the anchor of a local file handed over by the desktop's opener, so a page in the
 // temporary folder that forwards to helpFile#anchor is opened instead. Returns that page's text.
 std::string HelpRedirectPage(const std::string& helpFile, const std::string& anchor);

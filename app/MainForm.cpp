@@ -36,6 +36,7 @@
 #include "app/AboutDialog.h"
 #include "app/ApplicationHandling.h"
 #include "app/Help.h"
+#include "app/Mnemonics.h"
 #include "app/OutsideActions.h"
 #include "app/PictureExport.h"
 #include "app/PathInputDialog.h"
@@ -48,39 +49,12 @@
 #include "app/ViewAxes.h"
 #include "model/Dump.h"
 #include "model/Manifolds.h"
+#include "platform/AtomicFiles.h"
 #include "platform/XdgAssociations.h"
 #include "scene/SceneBuild.h"
 #include "scene/TextWidths.h"
 
 namespace qv {
-
-// The six panels of the status bar: panel 0 takes what the five 100-pixel panels leave.
-class TStatusPanels : public QWidget {
-public:
-  TStatusPanels(QStatusBar* bar) : QWidget(bar), Bar(bar) {
-    for (QLabel*& panel : Panels) {
-      panel = new QLabel(this);
-      panel->setTextFormat(Qt::PlainText);
-      panel->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-      panel->setContentsMargins(2, 0, 2, 0);
-    }
-    setMinimumHeight(Panels[0]->sizeHint().height());
-  }
-  QLabel* Panel(int index) const { return Panels[index]; }
-  int Panel0Width() const { return std::max(0, StatusPanel0Width(Bar->width(), Bar->logicalDpiX())); }
-
-protected:
-  void resizeEvent(QResizeEvent*) override {
-    const int panel = StatusPanelWidth(Bar->logicalDpiX());
-    const int first = std::min(Panel0Width(), width());
-    Panels[0]->setGeometry(0, 0, first, height());
-    for (int i = 1; i < 6; ++i) Panels[i]->setGeometry(first + (i - 1) * panel, 0, panel, height());
-  }
-
-private:
-  QStatusBar* Bar;
-  QLabel* Panels[6];
-};
 
 namespace {
 
@@ -106,6 +80,13 @@ QIcon GroupSwatch(uint32_t colorValue) {
   p.setBrush(FromColorValue(colorValue & 0xFFFFFF));
   p.drawRect(0, 0, 11, 11);
   return QIcon(pixmap);
+}
+
+// A hint "short|long": the short part is the tool tip, the long one the status bar's text.
+void SetHint(QAction* action, const QString& hint) {
+  const qsizetype bar = hint.indexOf(QChar('|'));
+  action->setToolTip(bar < 0 ? hint : hint.left(bar));
+  action->setStatusTip(bar < 0 ? hint : hint.mid(bar + 1));
 }
 
 // A push button that shows a command: its caption, its enabling, and executes it when clicked.
@@ -180,6 +161,11 @@ TMainForm::TMainForm(QWidget* parent)
 
   // The window sees every key before its controls do.
   qApp->installEventFilter(this);
+  // Alt with a letter: the focused panel's controls, then the menus, then the other controls.
+  auto* letters = new TMnemonics(this, menuBar());
+  for (QWidget* scope : {static_cast<QWidget*>(GroupBox2), static_cast<QWidget*>(GroupBox1), OptionsPanel, BottomPanel})
+    letters->AddScope(scope);
+  qApp->installEventFilter(letters);
   SetHelpTopics();
   // F1 on a control, or a click in "What's This" mode (Shift+F1), opens the control's topic.
   qApp->installEventFilter(new TContextHelp(this, [this](int topic) { return ShowHelp(HelpAnchor(topic)); }));
@@ -187,12 +173,18 @@ TMainForm::TMainForm(QWidget* parent)
   connect(whatsThis, &QShortcut::activated, this, [] { QWhatsThis::enterWhatsThisMode(); });
   // With the controls in place, so that the stored size is not overridden by their layout.
   Placement_ = std::make_unique<TSaveWindow>(GetWindowPosIniFileName(), this, nullptr, nullptr, false);
+  Placement_->ShowError = [this](const std::string& message) { Messages().ShowError(message); };
   setAcceptDrops(false);
 }
 
 TMainForm::~TMainForm() {
   qApp->removeEventFilter(this);
   Timer1->stop();
+  // The document goes, then the placement is written, while the window's messages are still there
+  // to tell of a file that cannot be written.
+  DocumentLoaded_ = false;
+  Document_.reset();
+  Placement_.reset();
 }
 
 void TMainForm::CreateActions() {
@@ -249,9 +241,9 @@ void TMainForm::CreateActions() {
     NavigationModeGroup->addAction(a);
     connect(a, &QAction::toggled, this, &TMainForm::NavigationModeChanged);
   }
-  ViewPanAction->setToolTip("Pan: drag to move the model");
-  ViewRotateAction->setToolTip("Rotate: drag to turn the model");
-  ViewZoomAction->setToolTip("Zoom: drag up to come closer, down to move away");
+  SetHint(ViewPanAction, "Pan|Pan");
+  SetHint(ViewRotateAction, "Rotate|Rotate");
+  SetHint(ViewZoomAction, "Zoom|Zoom");
 
   ContinuousOrbitAction = make("Continuous Orbit", TToolIcon::Orbit, nullptr);
   ContinuousOrbitAction->setCheckable(true);
@@ -434,6 +426,7 @@ void TMainForm::FirstActivation() {
   OpenDialogInitialDir = QFile::decodeName(QByteArray::fromStdString(GetExecutableDirectory()));
   HelpIndexAction->setVisible(true);
   HelpContentsAction->setVisible(true);
+  SetHelpTips();
   LoadSettings();
   UpdateStatusBar();
   if (!CommandLineFile_.empty()) OpenDocument(CommandLineFile_);
@@ -692,6 +685,18 @@ void TMainForm::SetHelpTopics() {
   SetHelpTopic(TransparentCheckBox, HelpTopic::Transparent);
   SetHelpTopic(ContourCheckBox, HelpTopic::Contours);
   SetHelpTopic(FilledCheckBox, HelpTopic::FilledCylinders);
+}
+
+// Each box with a help topic shows the topic's first sentence as its tip.
+void TMainForm::SetHelpTips() {
+  std::string page;
+  if (HelpFile.isEmpty() || !ReadWholeFile(ToPath(HelpFile), page, 1 << 20)) return;
+  for (QCheckBox* box : OptionsPanel->findChildren<QCheckBox*>()) {
+    const int topic = HelpTopicOf(box);
+    if (topic <= 0) continue;
+    const std::string subject = QString(box->text()).remove(QChar('&')).toStdString();
+    box->setToolTip(QString::fromStdString(HelpTopicSentence(page, topic, subject)));
+  }
 }
 
 // ---- pictures of the view ----

@@ -191,6 +191,7 @@ private:
   bool ExportView(const std::function<bool(TPictureSource&, std::string&)>& write);
   bool ShowHelp(const std::string& anchor);
   void SetHelpTopics();
+  void SetHelpTips();
 
   // Declared before the document: the placement is written after the document has gone.
   std::unique_ptr<TSaveWindow> Placement_;

@@ -30,7 +30,7 @@ TSaveWindow::TSaveWindow(std::string iniFileName, QWidget* window, QFont* font, 
 
 TSaveWindow::~TSaveWindow() {
   std::string error;
-  Save(error);  // the window is going away; there is nobody left to tell
+  if (!Save(error) && ShowError) ShowError(error);
 }
 
 void TSaveWindow::SetDefaultPlacement() {

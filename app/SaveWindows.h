@@ -8,6 +8,7 @@
 #pragma once
 #include <QColor>
 #include <QFont>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -22,7 +23,7 @@ public:
   // Stores the arguments, takes the window's object name as the section and applies the stored
   // placement at once (Load). `font` and `fontColor` may be null (the main window has none).
   TSaveWindow(std::string iniFileName, QWidget* window, QFont* font, QColor* fontColor, bool keepPlacement);
-  // Writes the placement (Save).
+  // Writes the placement (Save); a file that cannot be written is told through ShowError.
   ~TSaveWindow();
   TSaveWindow(const TSaveWindow&) = delete;
   TSaveWindow& operator=(const TSaveWindow&) = delete;
@@ -41,6 +42,9 @@ public:
   QWidget* Window;
   bool KeepPlacement;
   std::string SectionName;
+  // Where "Unable to write to <file>" goes when the destructor cannot write the placement; none:
+  // nowhere.
+  std::function<void(const std::string&)> ShowError;
 };
 
 }  // namespace qv

@@ -28,7 +28,7 @@ bool WriteAll(int fd, std::string_view bytes) {
 
 }  // namespace
 
-bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string& error) {
+bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string& error, bool waitForDisk) {
   mode_t mode = 0644;
   struct stat st {};
   if (::stat(path.c_str(), &st) == 0) mode = st.st_mode & 07777;
@@ -39,7 +39,7 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
     error = std::strerror(errno);
     return false;
   }
-  bool ok = WriteAll(fd, bytes) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
+  bool ok = WriteAll(fd, bytes) && ::fchmod(fd, mode) == 0 && (!waitForDisk || ::fsync(fd) == 0);
   int savedErrno = errno;
   if (::close(fd) != 0 && ok) {
     ok = false;

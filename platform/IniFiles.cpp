@@ -104,7 +104,9 @@ bool TIniFile::Flush(std::string& error) {
     return false;
   }
   std::string systemError;
-  if (!WriteFileAtomically(FileName_, text, systemError)) {
+  // The window writes its files as it closes and goes: waiting there for the disk would keep the
+  // process on after its window has gone.
+  if (!WriteFileAtomically(FileName_, text, systemError, false)) {
     error = UnableToWriteMessage(FileName_);
     return false;
   }

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QGroupBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -376,6 +377,38 @@ TEST_F(WindowTest, TheNavigationModesAreExclusiveButMayAllBeOff) {
   EXPECT_EQ(Form->SceneView->Navigator().Mode, TNavigationMode::Free);
   Form->ViewZoomAction->trigger();
   EXPECT_EQ(Form->SceneView->Navigator().Mode, TNavigationMode::Zoom);
+}
+
+TEST_F(WindowTest, TheModeCommandsHintTheirNames) {
+  const std::pair<QAction*, QString> hints[] = {
+      {Form->ViewPanAction, "Pan"}, {Form->ViewRotateAction, "Rotate"}, {Form->ViewZoomAction, "Zoom"}};
+  for (const auto& [action, hint] : hints) {
+    EXPECT_EQ(action->toolTip(), hint);
+    EXPECT_EQ(action->statusTip(), hint);
+  }
+}
+
+TEST_F(WindowTest, OneLineSeparatesTwoStatusPanels) {
+  Form->OpenDocument(WriteDocument("s.mnf", [](TManifold& d) { d.SizeX = 200; }));
+  if (!ShowForm()) GTEST_SKIP() << "needs an X display with OpenGL (run under xvfb-run)";
+  QStatusBar* bar = Form->statusBar();
+  const QList<QLabel*> panels = bar->findChildren<QLabel*>();
+  ASSERT_EQ(panels.size(), 6);
+  const QImage image = bar->grab().toImage();
+  const int y = panels[1]->mapTo(bar, QPoint(0, panels[1]->height() / 2)).y();
+  for (int i = 1; i < 6; ++i) {
+    const int x = panels[i]->mapTo(bar, QPoint(0, 0)).x();
+    // The panel's texts are short: its right end shows the bar's background.
+    const int background = qGray(image.pixel(x + panels[i]->width() - 4, y));
+    int lines = 0;
+    bool inLine = false;
+    for (int c = x - 4; c <= x + 3; ++c) {
+      const bool drawn = std::abs(qGray(image.pixel(c, y)) - background) > 20;
+      lines += drawn && !inLine;
+      inLine = drawn;
+    }
+    EXPECT_EQ(lines, 1) << "before panel " << i;
+  }
 }
 
 TEST_F(WindowTest, TheOrbitTimerHasTwoSwitchesThatDoNotKnowOfEachOther) {

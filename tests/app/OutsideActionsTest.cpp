@@ -264,6 +264,22 @@ TEST(Help, EveryTopicHasAnAnchorInTheHelpPage) {
   }
 }
 
+TEST(Help, ATopicsFirstSentenceIsPlainTextOrTheOneThatNamesTheSubject) {
+  const std::string page =
+      "<h3 id=\"topic-7\">Seven <span>(topic 7)</span></h3>\n<p>Shows <b>A &amp; B</b>\n  at once. Then more.</p>"
+      "<h3 id=\"topic-8\">Two</h3><p><b>Left</b> draws this; or that. <b>Right</b> draws the other?</p>"
+      "<h3 id=\"topic-6\">Bare</h3><h3 id=\"topic-5\">Next</h3><p>Not six's.</p>"
+      "<h3 id=\"topic-9\">Open</h3><p>No end";
+  EXPECT_EQ(HelpTopicSentence(page, 7), "Shows A & B at once.");
+  EXPECT_EQ(HelpTopicSentence(page, 8), "Left draws this; or that.");
+  EXPECT_EQ(HelpTopicSentence(page, 8, "Right"), "Right draws the other?");
+  EXPECT_EQ(HelpTopicSentence(page, 8, "Nobody"), "Left draws this; or that.");
+  EXPECT_EQ(HelpTopicSentence(page, 9), "");  // a paragraph that never ends is no help
+  EXPECT_EQ(HelpTopicSentence(page, 6), "");
+  EXPECT_EQ(HelpTopicSentence(page, 70), "");
+  EXPECT_EQ(HelpTopicSentence("<h3 id=\"topic-7\">", 7), "");
+}
+
 TEST(Help, TopicOpensThroughAForwardingPageThatKeepsTheAnchor) {
   test::TTempDir dir;
   const std::string help = dir.Write("hlp file.html", "<html></html>");
@@ -311,23 +327,45 @@ TEST(Help, F1AndWhatsThisOpenTheTopicOfTheControlOrItsParent) {
 
 // ---- about box ----
 
+// Also run on a screen of two device pixels per logical one (QT_SCALE_FACTOR=2, see the test list):
+// the box keeps its pixel size there, the picture shown pixel for pixel.
 TEST(AboutBox, PictureLabelsButtonAndEsc) {
   const QImage& picture = AboutPicture();
   ASSERT_FALSE(picture.isNull());
   EXPECT_EQ(picture.size(), QSize(640, 350));
 
   TAboutDlg box;
+  const double ratio = box.devicePixelRatioF();
+  if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR")) {
+    EXPECT_EQ(ratio, qEnvironmentVariable("QT_SCALE_FACTOR").toDouble());
+  }
+  const auto device = [ratio](int logical) { return qRound(logical * ratio); };
   EXPECT_TRUE(box.windowFlags() & Qt::FramelessWindowHint);
   EXPECT_EQ(box.windowTitle(), "About Quorvela");
-  EXPECT_EQ(box.size(), QSize(640, 350));
+  EXPECT_EQ(QSize(device(box.width()), device(box.height())), QSize(640, 350));
   EXPECT_EQ(box.Label6->text(), "2012  build 01");
   EXPECT_FALSE(box.Label7->text().isEmpty());
-  EXPECT_EQ(box.Label6->geometry().right() + 1, 640 - 8);
-  EXPECT_EQ(box.Label6->y(), 350 - 4 - box.Label6->height());
-  EXPECT_EQ(box.Label7->pos(), QPoint(64, box.Label6->y()));
+  EXPECT_EQ(device(box.Label6->geometry().right() + 1), 640 - 8);
+  EXPECT_EQ(device(box.Label6->y() + box.Label6->height()), 350 - 4);
+  EXPECT_EQ(box.Label7->y(), box.Label6->y());
+  EXPECT_EQ(device(box.Label7->x()), 64);
   EXPECT_EQ(box.CloseButton->text(), "X");
-  EXPECT_EQ(box.CloseButton->y(), 4);
-  EXPECT_EQ(box.CloseButton->geometry().right() + 1, 640 - 4);
+  EXPECT_EQ(device(box.CloseButton->y()), 4);
+  EXPECT_EQ(device(box.CloseButton->geometry().right() + 1), 640 - 4);
+  const auto devicePixels = [&](const QFont& f) {
+    return (f.pixelSize() > 0 ? f.pixelSize() : f.pointSizeF() * box.logicalDpiY() / 72.0) * ratio;
+  };
+  EXPECT_NEAR(devicePixels(box.Label6->font()), 11, 0.01);
+  EXPECT_NEAR(devicePixels(box.Label7->font()), 11, 0.01);
+  EXPECT_NEAR(devicePixels(box.CloseButton->font()), 16, 0.01);
+
+  const QImage shown = box.grab().toImage().convertToFormat(QImage::Format_RGB32);
+  ASSERT_EQ(shown.size(), QSize(640, 350));
+  const QImage original = picture.convertToFormat(QImage::Format_RGB32);
+  int differing = 0;
+  for (int y = 40; y < 300; ++y)  // between the close button and the labels
+    for (int x = 0; x < 640; ++x) differing += shown.pixel(x, y) != original.pixel(x, y);
+  EXPECT_EQ(differing, 0);
 
   box.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));

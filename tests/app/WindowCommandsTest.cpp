@@ -34,6 +34,18 @@
 #include "platform/IniFiles.h"
 #include "tests/app/WindowFixture.h"
 
+#include <atomic>
+#include <dlfcn.h>
+
+// Every fsync of this program passes here (the program's own definition comes before the C
+// library's), so a test can tell whether the window waits for the disk.
+static std::atomic<int> FileSyncs{0};
+extern "C" int fsync(int fd) {
+  ++FileSyncs;
+  static const auto real = reinterpret_cast<int (*)(int)>(dlsym(RTLD_NEXT, "fsync"));
+  return real ? real(fd) : 0;
+}
+
 namespace qv {
 namespace {
 
@@ -128,10 +140,13 @@ TEST_F(WindowCommandsTest, AFirstRunGetsTheDefaultPlacementAndWritesBothFilesAtE
   EXPECT_EQ(GetIniDirectory(), Dir.Path() + "/data/TAVO/Quorvela3DViewer 2012/Ini/");
   EXPECT_FALSE(fs::exists(GetIniDirectory()));  // nothing is written while the viewer runs
   if (!ShowForm()) GTEST_SKIP() << "needs an X display with OpenGL (run under xvfb-run)";
+  const int syncs = FileSyncs;
   Form->close();
   EXPECT_TRUE(fs::exists(GetIniFileName()));
   EXPECT_FALSE(fs::exists(GetWindowPosIniFileName()));  // written when the window is destroyed
   Form.reset();
+  // Neither file waits for the disk: on a busy one that kept the process long after its window.
+  EXPECT_EQ(FileSyncs - syncs, 0);
   TIniFile placement(GetWindowPosIniFileName());
   ASSERT_TRUE(placement.Existed());
   EXPECT_EQ(placement.ReadInteger("MainForm", "Left", -1), 20);
@@ -223,6 +238,15 @@ TEST_F(WindowCommandsTest, AnUnwritableSettingsFolderIsReportedAndTheWindowStill
   Form->close();
   EXPECT_FALSE(Form->isVisible());
   EXPECT_EQ(Messages.Errors, std::vector<std::string>{"Unable to write to " + GetIniFileName()});
+}
+
+TEST_F(WindowCommandsTest, APlacementFileThatCannotBeWrittenIsReportedWhenTheWindowGoes) {
+  if (!ShowForm()) GTEST_SKIP() << "needs an X display with OpenGL (run under xvfb-run)";
+  fs::create_directories(GetWindowPosIniFileName());  // a folder where the file should be
+  Form->close();
+  EXPECT_TRUE(Messages.Errors.empty());  // the settings file was written
+  Form.reset();
+  EXPECT_EQ(Messages.Errors, std::vector<std::string>{"Unable to write to " + GetWindowPosIniFileName()});
 }
 
 // ---- pictures ----
@@ -537,6 +561,29 @@ TEST_F(THelpTest, F1OnAnOptionBoxOpensItsTopic) {
   // The last five boxes have no topic of their own.
   for (QWidget* w : {static_cast<QWidget*>(Form->ShowPortsCheckBox), static_cast<QWidget*>(Form->DummyHolesCheckBox)})
     EXPECT_EQ(HelpTopicOf(w), 0);
+}
+
+TEST_F(THelpTest, EveryOptionBoxWithATopicTellsItsFirstSentence) {
+  if (!ShowForm()) GTEST_SKIP() << "needs an X display with OpenGL (run under xvfb-run)";
+  const std::pair<QCheckBox*, const char*> tips[] = {
+      {Form->HideUnCheckedCheckBox, "When checked, the holes of unchecked groups are not drawn at all."},
+      {Form->FaceNumbersCheckBox, "Shows the numbers 1 to 6 of the block's faces."},
+      {Form->HoleNumbersCheckBox, "Shows each hole's label and number at its opening."},
+      {Form->ManifoldCheckBox, "Show Manifold draws the block's body; it can be switched only while Transparent is off."},
+      {Form->PerspectiveCheckBox, "The view is always drawn in perspective; the box shows this."},
+      {Form->AxisCheckBox,
+       "Shows the model's X, Y and Z axes as dashed red, green and blue lines; they turn and move with the model."},
+      {Form->OrbitCheckBox, "Keeps the model turning at the speed of the last mouse step."},
+      {Form->ColorsCheckBox,
+       "Colours the holes by their group's colour; the minus key of the numeric keypad and View > Colors switch it too."},
+      {Form->ShowThreadCheckBox, "Draws the threads of the bores."},
+      {Form->TransparentCheckBox, "Draws the block's body see-through so that the bores inside show."},
+      // Its topic covers "Show Manifold" too.
+      {Form->ContourCheckBox, "Contours draws the outlines of the valves' contours on the faces."},
+      {Form->FilledCheckBox, "Draws the bores as solid cylinders instead of tubes."},
+      {Form->ShowPortsCheckBox, ""}, {Form->HoleTextCheckBox, ""}, {Form->PlugsCheckBox, ""},
+      {Form->ItemCheckBox, ""}, {Form->DummyHolesCheckBox, ""}};
+  for (const auto& [box, tip] : tips) EXPECT_EQ(box->toolTip().toStdString(), tip) << box->text().toStdString();
 }
 
 TEST_F(THelpTest, EmailHandsTheSupportAddressToTheMailProgram) {
