@@ -46,13 +46,11 @@
 #include "app/Settings.h"
 #include "app/StatusTexts.h"
 #include "app/ToolIcons.h"
-#include "app/ViewAxes.h"
 #include "model/Dump.h"
 #include "model/Manifolds.h"
 #include "platform/AtomicFiles.h"
 #include "platform/XdgAssociations.h"
-#include "scene/SceneBuild.h"
-#include "scene/TextWidths.h"
+#include "viewer/ViewerSession.h"
 
 namespace qv {
 
@@ -107,15 +105,13 @@ QPushButton* CommandButton(QAction* action, QWidget* parent) {
 
 TMainForm::TMainForm(QWidget* parent)
     : QMainWindow(parent),
-      Document_(std::make_unique<TManifold>()),
-      TextWidths_(std::make_unique<TTextWidths>()),
       MessageBoxes_(this),
-      Messages_(&MessageBoxes_) {
+      Messages_(&MessageBoxes_),
+      Session_(std::make_unique<TViewerSession>(Messages_)) {
   setObjectName("MainForm");
   setWindowTitle(QStringLiteral("Quorvela ") + ApplicationYear + QStringLiteral(" 3D Viewer"));
   setWindowIcon(ToolIcon(TToolIcon::Application));
   HelpFile = FromPath(HelpFilePath());
-  Document_->SetMessages(Messages_);
   AskText = [this](const std::string& title, const std::string& prompt,
                    const std::string& preset) -> std::optional<std::string> {
     const auto text = AskPath(this, QString::fromLocal8Bit(title.c_str()), QString::fromLocal8Bit(prompt.c_str()),
@@ -125,6 +121,7 @@ TMainForm::TMainForm(QWidget* parent)
   };
 
   Timer1 = new QTimer(this);
+  Timer1->setObjectName("Timer1");
   Timer1->setInterval(20);
   connect(Timer1, &QTimer::timeout, this, &TMainForm::OrbitTick);
 
@@ -132,8 +129,10 @@ TMainForm::TMainForm(QWidget* parent)
   CreateMenus();
   CreateToolBar();
 
-  SceneView = new TSceneView;
-  connect(SceneView, &TSceneView::RenderError, this, [this](const QString& message) {
+  SceneView_ = new TSceneView(*Session_);
+  SceneView_->setObjectName("SceneView");
+  Session_->Changed = [this] { SceneView_->Redraw(); };
+  connect(SceneView_, &TSceneView::RenderError, this, [this](const QString& message) {
     // Not from inside the frame: the box runs an event loop of its own.
     QTimer::singleShot(0, this, [this, message] { Messages().ShowError(message.toStdString()); });
   });
@@ -147,7 +146,7 @@ TMainForm::TMainForm(QWidget* parent)
   auto* middle = new QHBoxLayout;
   middle->setContentsMargins(0, 0, 0, 0);
   middle->setSpacing(0);
-  middle->addWidget(SceneView, 1);
+  middle->addWidget(SceneView_, 1);
   middle->addWidget(OptionsPanel);
   outer->addLayout(middle, 1);
   outer->addWidget(BottomPanel);
@@ -180,59 +179,62 @@ TMainForm::TMainForm(QWidget* parent)
 TMainForm::~TMainForm() {
   qApp->removeEventFilter(this);
   Timer1->stop();
-  // The document goes, then the placement is written, while the window's messages are still there
-  // to tell of a file that cannot be written.
-  DocumentLoaded_ = false;
-  Document_.reset();
+  // The view lets go of the scene, the document goes, then the placement is written, while the
+  // window's messages are still there to tell of a file that cannot be written.
+  Session_->Changed = nullptr;
+  delete SceneView_;
+  Session_.reset();
   Placement_.reset();
 }
 
 void TMainForm::CreateActions() {
-  auto make = [this](const QString& caption, TToolIcon icon, void (TMainForm::*slot)(), bool hasIcon = true) {
+  auto make = [this](const char* name, const QString& caption, TToolIcon icon, void (TMainForm::*slot)(),
+                     bool hasIcon = true) {
     auto* a = new QAction(caption, this);
+    a->setObjectName(name);
     if (hasIcon) a->setIcon(ToolIcon(icon));
     if (slot) connect(a, &QAction::triggered, this, slot);
     return a;
   };
-  FileOpenAction = make("&Open...", TToolIcon::Open, &TMainForm::FileOpen);
+  FileOpenAction = make("FileOpenAction", "&Open...", TToolIcon::Open, &TMainForm::FileOpen);
   FileOpenAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
   FileOpenAction->setToolTip("Open a manifold file (Ctrl+O)");
-  FileCloseAction = make("&Close", TToolIcon::Open, &TMainForm::FileClose, false);
-  FileSaveAsAction = make("Save &As...", TToolIcon::SaveAs, &TMainForm::FileSaveAs);
+  FileCloseAction = make("FileCloseAction", "&Close", TToolIcon::Open, &TMainForm::FileClose, false);
+  FileSaveAsAction = make("FileSaveAsAction", "Save &As...", TToolIcon::SaveAs, &TMainForm::FileSaveAs);
   FileSaveAsAction->setToolTip("Save the view as a bitmap");
-  FileExitAction = make("E&xit", TToolIcon::Exit, nullptr);
+  FileExitAction = make("FileExitAction", "E&xit", TToolIcon::Exit, nullptr);
   FileExitAction->setToolTip("Exit (Esc)");
   connect(FileExitAction, &QAction::triggered, this, &QWidget::close);
 
-  ViewColorsAction = make("&Colors", TToolIcon::Colors, nullptr);
+  ViewColorsAction = make("ViewColorsAction", "&Colors", TToolIcon::Colors, nullptr);
   ViewColorsAction->setCheckable(true);
   ViewColorsAction->setChecked(true);
   ViewColorsAction->setToolTip("Use the group colours (keypad -)");
   // The command stands for a click on "Use Colors"; its check mark follows the box.
   connect(ViewColorsAction, &QAction::triggered, this, [this] {
-    ViewColorsAction->setChecked(ColorsCheckBox->isChecked());
-    ColorsCheckBox->click();
+    ViewColorsAction->setChecked(Box(TOption::Colors)->isChecked());
+    Box(TOption::Colors)->click();
   });
 
-  ToolsOpenInQuorvelaAction = make("Open In &Quorvela...", TToolIcon::OpenInQuorvela, &TMainForm::ToolsOpenInQuorvela);
+  ToolsOpenInQuorvelaAction = make("ToolsOpenInQuorvelaAction", "Open In &Quorvela...", TToolIcon::OpenInQuorvela, &TMainForm::ToolsOpenInQuorvela);
   ToolsOpenInQuorvelaAction->setToolTip("Open the document in the design application");
-  ToolsBackgroundColorAction = make("Background Color", TToolIcon::Colors, &TMainForm::ToolsBackgroundColor, false);
-  ToolsRegistryAction = make("&Registry", TToolIcon::Open, &TMainForm::ToolsRegistry, false);
-  ToolsClipboardAction = make("C&lipboard", TToolIcon::Clipboard, &TMainForm::ToolsClipboard);
+  ToolsBackgroundColorAction = make("ToolsBackgroundColorAction", "Background Color", TToolIcon::Colors, &TMainForm::ToolsBackgroundColor, false);
+  ToolsRegistryAction = make("ToolsRegistryAction", "&Registry", TToolIcon::Open, &TMainForm::ToolsRegistry, false);
+  ToolsClipboardAction = make("ToolsClipboardAction", "C&lipboard", TToolIcon::Clipboard, &TMainForm::ToolsClipboard);
   ToolsClipboardAction->setToolTip("Copy the view to the clipboard");
 
-  HelpContentsAction = make("&Contents...", TToolIcon::About, &TMainForm::HelpContents, false);
-  HelpIndexAction = make("&Index...", TToolIcon::About, &TMainForm::HelpIndex, false);
+  HelpContentsAction = make("HelpContentsAction", "&Contents...", TToolIcon::About, &TMainForm::HelpContents, false);
+  HelpIndexAction = make("HelpIndexAction", "&Index...", TToolIcon::About, &TMainForm::HelpIndex, false);
   // Shown from the first activation on.
   HelpContentsAction->setVisible(false);
   HelpIndexAction->setVisible(false);
-  HelpEmailAction = make("&Email...", TToolIcon::About, &TMainForm::HelpEmail, false);
-  HelpAboutAction = make("&About", TToolIcon::About, &TMainForm::HelpAbout);
+  HelpEmailAction = make("HelpEmailAction", "&Email...", TToolIcon::About, &TMainForm::HelpEmail, false);
+  HelpAboutAction = make("HelpAboutAction", "&About", TToolIcon::About, &TMainForm::HelpAbout);
   HelpAboutAction->setToolTip("About Quorvela");
 
-  ViewPanAction = make("Pan", TToolIcon::Pan, nullptr);
-  ViewRotateAction = make("Rotate", TToolIcon::Rotate, nullptr);
-  ViewZoomAction = make("Zoom", TToolIcon::Zoom, nullptr);
+  ViewPanAction = make("ViewPanAction", "Pan", TToolIcon::Pan, nullptr);
+  ViewRotateAction = make("ViewRotateAction", "Rotate", TToolIcon::Rotate, nullptr);
+  ViewZoomAction = make("ViewZoomAction", "Zoom", TToolIcon::Zoom, nullptr);
   NavigationModeGroup = new QActionGroup(this);
   // One of the three or none of them (free mode).
   NavigationModeGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
@@ -245,17 +247,16 @@ void TMainForm::CreateActions() {
   SetHint(ViewRotateAction, "Rotate|Rotate");
   SetHint(ViewZoomAction, "Zoom|Zoom");
 
-  ContinuousOrbitAction = make("Continuous Orbit", TToolIcon::Orbit, nullptr);
+  ContinuousOrbitAction = make("ContinuousOrbitAction", "Continuous Orbit", TToolIcon::Orbit, nullptr);
   ContinuousOrbitAction->setCheckable(true);
   ContinuousOrbitAction->setToolTip("Continuous Orbit: the model keeps turning as the last drag left it");
-  connect(ContinuousOrbitAction, &QAction::triggered, this, [this](bool checked) {
-    if (checked) Timer1->start();
-    else Timer1->stop();
-  });
+  connect(ContinuousOrbitAction, &QAction::triggered, this, &TMainForm::SetOrbit);
 
   SelectAllAction = new QAction("Select All", this);
+  SelectAllAction->setObjectName("SelectAllAction");
   connect(SelectAllAction, &QAction::triggered, this, [this] { SetAllGroups(true); });
   DeselectAllAction = new QAction("Deselect All", this);
+  DeselectAllAction->setObjectName("DeselectAllAction");
   connect(DeselectAllAction, &QAction::triggered, this, [this] { SetAllGroups(false); });
 }
 
@@ -308,19 +309,26 @@ QWidget* TMainForm::CreateOptionsPanel() {
   panel->setObjectName("OptionsPanel");
 
   GroupBox1 = new QGroupBox("Grou&ps:", panel);
+  GroupBox1->setObjectName("GroupBox1");
   CheckListBox1 = new QListWidget(GroupBox1);
+  CheckListBox1->setObjectName("CheckListBox1");
   CheckListBox1->setUniformItemSizes(true);
   CheckListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
   HideUnCheckedCheckBox = new QCheckBox("H&ide Unchecked", GroupBox1);
+  HideUnCheckedCheckBox->setObjectName("HideUnCheckedCheckBox");
   for (QWidget* w : {static_cast<QWidget*>(GroupBox1), static_cast<QWidget*>(CheckListBox1)}) {
     w->setContextMenuPolicy(Qt::ActionsContextMenu);
     w->addAction(SelectAllAction);
     w->addAction(DeselectAllAction);
   }
   connect(CheckListBox1, &QListWidget::itemChanged, this, &TMainForm::GroupCheckChanged);
-  connect(HideUnCheckedCheckBox, &QCheckBox::clicked, this, &TMainForm::Refresh);
+  connect(HideUnCheckedCheckBox, &QCheckBox::clicked, this, [this](bool checked) {
+    if (Session_->DocumentLoaded()) UpdateStatusBar();
+    Session_->SetHideUnchecked(checked);
+  });
 
   GroupBox2 = new QGroupBox("Options", panel);
+  GroupBox2->setObjectName("GroupBox2");
   auto* rows = new QVBoxLayout(GroupBox2);
   rows->setSpacing(0);
   rows->setContentsMargins(8, rows->contentsMargins().top(), 4, 6);
@@ -331,33 +339,14 @@ QWidget* TMainForm::CreateOptionsPanel() {
     rows->addWidget(b);
     return b;
   };
-  FaceNumbersCheckBox = box("&Face Numbers", true);
-  HoleNumbersCheckBox = box("H&ole Numbers", true);
-  ManifoldCheckBox = box("Show &Manifold", true);
-  PerspectiveCheckBox = box("Perspecti&ve", true);
-  PerspectiveCheckBox->setEnabled(false);  // the projection is always perspective
-  AxisCheckBox = box("&Axis", false);
-  OrbitCheckBox = box("Continuous Or&bit", false);
-  ColorsCheckBox = box("&Use Colors", true);
-  ShowThreadCheckBox = box("Show &Thread", true);
-  TransparentCheckBox = box("T&ransparent", false);
-  ContourCheckBox = box("Contour&s", true);
-  FilledCheckBox = box("Filled C&ylinders", false);
-  ShowPortsCheckBox = box("Show &Ports", true);
-  HoleTextCheckBox = box("Hole Text", true);
-  PlugsCheckBox = box("Plugs", true);
-  ItemCheckBox = box("Item Numbers", true);
-  DummyHolesCheckBox = box("Dummy Holes", false);
-  for (QCheckBox* b : {FaceNumbersCheckBox, HoleNumbersCheckBox, ManifoldCheckBox, ColorsCheckBox, ShowThreadCheckBox,
-                       TransparentCheckBox, ContourCheckBox, FilledCheckBox, ShowPortsCheckBox, HoleTextCheckBox,
-                       PlugsCheckBox, ItemCheckBox, DummyHolesCheckBox})
-    connect(b, &QCheckBox::clicked, this, &TMainForm::Refresh);
-  connect(AxisCheckBox, &QCheckBox::clicked, this, [this](bool checked) { SceneView->SetShowAxes(checked); });
-  connect(OrbitCheckBox, &QCheckBox::clicked, this, [this](bool checked) {
-    if (checked) Timer1->start();
-    else Timer1->stop();
-  });
-  connect(ColorsCheckBox, &QCheckBox::toggled, ViewColorsAction, &QAction::setChecked);
+  for (const TOptionBox& option : OptionBoxes) {
+    QCheckBox* b = box(option.Caption, Session_->Option(option.Option));
+    b->setObjectName(option.Control);
+    OptionBoxes_[static_cast<size_t>(option.Option)] = b;
+    connect(b, &QCheckBox::clicked, this, [this, id = option.Option](bool checked) { OptionClicked(id, checked); });
+  }
+  Box(TOption::Perspective)->setEnabled(false);  // the projection is always perspective
+  connect(Box(TOption::Colors), &QCheckBox::toggled, ViewColorsAction, &QAction::setChecked);
 
   // 132 pixels at 96 pixels per inch, wider where the font needs it.
   const int width = std::max(132 * logicalDpiX() / 96, GroupBox2->sizeHint().width() + 8);
@@ -391,18 +380,24 @@ QWidget* TMainForm::CreateBottomPanel() {
   ClipboardButton = CommandButton(ToolsClipboardAction, panel);
   SaveAsButton = CommandButton(FileSaveAsAction, panel);
   ExitButton = CommandButton(FileExitAction, panel);
-  for (QPushButton* b : {OpenButton, ClipboardButton, SaveAsButton, ExitButton}) row->addWidget(b);
+  const std::pair<QPushButton*, const char*> buttons[] = {
+      {OpenButton, "OpenButton"}, {ClipboardButton, "ClipboardButton"}, {SaveAsButton, "SaveAsButton"}, {ExitButton, "ExitButton"}};
+  for (auto [b, name] : buttons) {
+    b->setObjectName(name);
+    row->addWidget(b);
+  }
   row->addSpacing(16);
   TextHeightLabel = new QLabel("Text &height factor:", panel);
   TextHeightEdit = new QSpinBox(panel);
+  TextHeightEdit->setObjectName("TextHeightEdit");
   TextHeightEdit->setRange(1, 200);
   TextHeightEdit->setSingleStep(1);
-  TextHeightEdit->setValue(TextHeightFactor_);
+  TextHeightEdit->setValue(Session_->TextHeightFactor());
   // Typed digits count when confirmed (Enter or leaving the box); the arrows and the wheel at once.
   TextHeightEdit->setKeyboardTracking(false);
   TextHeightEdit->setAccelerated(true);
   TextHeightLabel->setBuddy(TextHeightEdit);
-  connect(TextHeightEdit, &QSpinBox::valueChanged, this, &TMainForm::TextHeightChanged);
+  connect(TextHeightEdit, &QSpinBox::valueChanged, this, [this](int value) { Session_->SetTextHeightFactor(value); });
   row->addWidget(TextHeightLabel);
   row->addWidget(TextHeightEdit);
   row->addStretch(1);
@@ -411,7 +406,7 @@ QWidget* TMainForm::CreateBottomPanel() {
 
 void TMainForm::SetMessages(TUserMessages* messages) {
   Messages_ = messages ? messages : &MessageBoxes_;
-  Document_->SetMessages(Messages_);
+  Session_->SetMessages(Messages_);
 }
 
 void TMainForm::showEvent(QShowEvent* event) {
@@ -445,7 +440,7 @@ void TMainForm::resizeEvent(QResizeEvent* event) {
 
 void TMainForm::wheelEvent(QWheelEvent* event) {
   // Turned over a part of the window that does not scroll: the view zooms all the same.
-  if (SceneView->Navigator().Wheel(event->angleDelta().y())) SceneView->Redraw();
+  Session_->Wheel(event->angleDelta().y());
   event->accept();
 }
 
@@ -463,7 +458,7 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     return true;
   }
   if (key->key() == Qt::Key_Minus && (key->modifiers() & Qt::KeypadModifier)) {
-    ColorsCheckBox->click();
+    Box(TOption::Colors)->click();
     return true;
   }
   return false;
@@ -472,42 +467,21 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
 void TMainForm::OpenDocument(const QString& fileName) { OpenDocument(QFile::encodeName(fileName).toStdString()); }
 
 void TMainForm::OpenDocument(const std::string& fileName) {
-  const std::string ext = UpperExtension(fileName);
-  const bool manifold = ext == ".MNF";
-  if (!manifold && ext != ".MVF") return;
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(fileName, ec)) return;
-
   struct TBusyCursor {
     TBusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
     ~TBusyCursor() { QApplication::restoreOverrideCursor(); }
   } busy;
-  // The open document stays until the new one has been read completely.
-  auto loaded = std::make_unique<TManifold>();
-  loaded->SetMessages(Messages_);
-  bool ok = false;
-  try {
-    ok = manifold ? loaded->LoadManifoldFile(fileName) : loaded->LoadViewerFile(fileName);
-  } catch (const std::exception& e) {
-    Messages().ShowError(e.what());
-    ok = false;
-  }
-  if (!ok) return;
-  Document_.swap(loaded);
-
-  const QString folder = QFileInfo(QFile::decodeName(QByteArray::fromStdString(Document_->FileName))).absolutePath();
+  if (!Session_->Open(fileName)) return;
+  const QString folder = QFileInfo(FromPath(Session_->Document().FileName)).absolutePath();
   OpenDialogInitialDir = folder;
   SaveDialogInitialDir = folder;
-  DocumentLoaded_ = true;
   RefreshGroupList();
-  ResetView();
-  RebuildScene();
   UpdateStatusBar();
 }
 
 void TMainForm::UpdateStatusBar() {
-  if (DocumentLoaded_) {
-    const TManifold& d = *Document_;
+  if (Session_->DocumentLoaded()) {
+    const TManifold& d = Session_->Document();
     const QFontMetrics metrics(statusBar()->font());
     const QString path = QFile::decodeName(QByteArray::fromStdString(d.FileName));
     StatusPanels_->Panel(0)->setText(
@@ -523,16 +497,16 @@ void TMainForm::UpdateStatusBar() {
     for (int i = 0; i < 6; ++i) StatusPanels_->Panel(i)->clear();
     StatusPanels_->Panel(0)->setToolTip({});
   }
-  ToolsOpenInQuorvelaAction->setEnabled(DocumentLoaded_ && UpperExtension(Document_->FileName) == ".MNF");
-  FileCloseAction->setEnabled(DocumentLoaded_);
-  FileSaveAsAction->setEnabled(DocumentLoaded_);
-  ToolsClipboardAction->setEnabled(DocumentLoaded_);
+  ToolsOpenInQuorvelaAction->setEnabled(Session_->DocumentLoaded() && UpperExtension(Session_->Document().FileName) == ".MNF");
+  FileCloseAction->setEnabled(Session_->DocumentLoaded());
+  FileSaveAsAction->setEnabled(Session_->DocumentLoaded());
+  ToolsClipboardAction->setEnabled(Session_->DocumentLoaded());
   {
     const QSignalBlocker quiet(TextHeightEdit);
-    TextHeightEdit->setValue(TextHeightFactor_);
+    TextHeightEdit->setValue(Session_->TextHeightFactor());
   }
-  ManifoldCheckBox->setEnabled(!TransparentCheckBox->isChecked());
-  SceneView->SetHint(DocumentLoaded_ ? QString()
+  Box(TOption::ShowManifold)->setEnabled(!Box(TOption::Transparent)->isChecked());
+  SceneView_->SetHint(Session_->DocumentLoaded() ? QString()
                                      : QStringLiteral("Open a manifold file (*.mnf, *.mvf) with File > Open... (Ctrl+O)"));
 }
 
@@ -545,21 +519,21 @@ void TMainForm::RefreshGroupList() {
   {
     const QSignalBlocker quiet(CheckListBox1);
     CheckListBox1->clear();
-    auto add = [this](const QString& text, const QIcon& icon) {
-      auto* item = new QListWidgetItem(icon, text, CheckListBox1);
+    for (int i = 0; i < Session_->GroupItemCount(); ++i) {
+      auto* item = new QListWidgetItem(GroupSwatch(Session_->GroupItemColor(i)),
+                                       QString::fromStdString(Session_->GroupItemText(i)), CheckListBox1);
       item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
-      item->setCheckState(Qt::Checked);
-    };
-    add("(None)", {});
-    for (int g = 0; g < Document_->Groups.Count(); ++g) {
-      const TGroup& group = Document_->Groups.Items(g);
-      add(Utf8(group.Code), GroupSwatch(static_cast<uint32_t>(group.Color)));
+      item->setCheckState(Session_->GroupChecked(i) ? Qt::Checked : Qt::Unchecked);
     }
   }
   CheckListBox1->setUpdatesEnabled(true);
 }
 
-void TMainForm::GroupCheckChanged() { Refresh(); }
+void TMainForm::GroupCheckChanged() {
+  if (Session_->DocumentLoaded()) UpdateStatusBar();
+  for (int i = 0; i < CheckListBox1->count() && i < Session_->GroupItemCount(); ++i)
+    Session_->CheckGroup(i, CheckListBox1->item(i)->checkState() == Qt::Checked);
+}
 
 void TMainForm::SetAllGroups(bool checked) {
   {
@@ -567,16 +541,23 @@ void TMainForm::SetAllGroups(bool checked) {
     for (int i = 0; i < CheckListBox1->count(); ++i)
       CheckListBox1->item(i)->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
   }
-  Refresh();
+  if (Session_->DocumentLoaded()) UpdateStatusBar();
+  Session_->CheckAllGroups(checked);
 }
 
-void TMainForm::Refresh() {
-  if (!DocumentLoaded_) return;
-  UpdateStatusBar();
-  RebuildScene();
+// A click on a box: the scene's boxes refresh (status bar, then the scene, while a document is
+// open), the axes show or hide, the orbit starts or stops.
+void TMainForm::OptionClicked(TOption option, bool checked) {
+  if (option == TOption::ContinuousOrbit) return SetOrbit(checked);
+  if (OptionBoxOf(option).Field && Session_->DocumentLoaded()) {
+    // The status bar first: "Show Manifold" follows "Transparent" before the scene is built.
+    UpdateStatusBar();
+  }
+  Session_->SetOption(option, checked);
 }
 
-void TMainForm::SetOptionBox(QCheckBox* box, bool checked) {
+void TMainForm::SetOptionBox(TOption option, bool checked) {
+  QCheckBox* box = Box(option);
   if (box->isChecked() == checked) return;
   // A disabled box ignores clicks, but its state is still the user's setting.
   const bool enabled = box->isEnabled();
@@ -585,68 +566,22 @@ void TMainForm::SetOptionBox(QCheckBox* box, bool checked) {
   box->setEnabled(enabled);
 }
 
-void TMainForm::TextHeightChanged(int value) {
-  TextHeightFactor_ = std::clamp(value, 1, 200);
-  if (DocumentLoaded_) RebuildScene();
-}
-
-TSceneOptions TMainForm::SceneOptions() const {
-  TSceneOptions o;
-  o.FaceNumbers = FaceNumbersCheckBox->isChecked();
-  o.HoleNumbers = HoleNumbersCheckBox->isChecked();
-  o.ShowManifold = ManifoldCheckBox->isChecked();
-  o.Colors = ColorsCheckBox->isChecked();
-  o.ShowThread = ShowThreadCheckBox->isChecked();
-  o.Transparent = TransparentCheckBox->isChecked();
-  o.Contours = ContourCheckBox->isChecked();
-  o.FilledCylinders = FilledCheckBox->isChecked();
-  o.ShowPorts = ShowPortsCheckBox->isChecked();
-  o.ShowHoleText = HoleTextCheckBox->isChecked();
-  o.ShowPlugs = PlugsCheckBox->isChecked();
-  o.ShowItemNumbers = ItemCheckBox->isChecked();
-  o.ShowDummyHoles = DummyHolesCheckBox->isChecked();
-  o.HideUnchecked = HideUnCheckedCheckBox->isChecked();
-  o.GroupChecked.reserve(static_cast<size_t>(CheckListBox1->count()));
-  for (int i = 0; i < CheckListBox1->count(); ++i)
-    o.GroupChecked.push_back(CheckListBox1->item(i)->checkState() == Qt::Checked);
-  o.TextHeightFactor = TextHeightFactor_;
-  return o;
-}
-
-void TMainForm::ResetView() {
-  ScaleFactor_ = qv::ResetView(SceneView->ModelRoot(), SceneView->Camera(), Document_->SizeX, Document_->SizeY,
-                               Document_->SizeZ);
-  SceneView->Redraw();
-}
-
-void TMainForm::RebuildScene() {
-  LastBuildOptions_ = SceneOptions();
-  ++RebuildCount_;
-  try {
-    qv::RebuildScene(SceneView->ModelRoot(), *Document_, LastBuildOptions_, ScaleFactor_, DocumentLoaded_,
-                      TextWidths_.get());
-  } catch (const std::exception& e) {
-    Messages().ShowError(e.what());
-  }
-  SceneView->Redraw();
-}
-
-void TMainForm::ClearScene() {
-  qv::ClearScene(SceneView->ModelRoot());
-  SceneView->Redraw();
-}
-
 void TMainForm::NavigationModeChanged() {
   TNavigationMode mode = TNavigationMode::Free;
   if (ViewRotateAction->isChecked()) mode = TNavigationMode::Rotate;
   else if (ViewPanAction->isChecked()) mode = TNavigationMode::Pan;
   else if (ViewZoomAction->isChecked()) mode = TNavigationMode::Zoom;
-  SceneView->Navigator().Mode = mode;
+  Session_->Navigator().Mode = mode;
+}
+
+void TMainForm::SetOrbit(bool on) {
+  if (on) Timer1->start();
+  else Timer1->stop();
 }
 
 void TMainForm::OrbitTick() {
-  SceneView->Navigator().OrbitTick();
-  SceneView->RedrawNow();
+  Session_->OrbitTick();
+  SceneView_->RedrawNow();
 }
 
 void TMainForm::FileOpen() {
@@ -660,31 +595,20 @@ void TMainForm::FileOpen() {
 }
 
 void TMainForm::FileClose() {
-  ClearScene();
-  Document_->Reset();
-  DocumentLoaded_ = false;
+  Session_->Close();
   UpdateStatusBar();
 }
 
 void TMainForm::ToolsBackgroundColor() {
-  const QColor chosen = QColorDialog::getColor(FromColorValue(SceneView->BackgroundColor()), this, "Background Color");
-  if (chosen.isValid()) SceneView->SetBackgroundColor(ToColorValue(chosen));
+  const QColor chosen = QColorDialog::getColor(FromColorValue(Session_->BackgroundColor()), this, "Background Color");
+  if (chosen.isValid()) SceneView_->SetBackgroundColor(ToColorValue(chosen));
 }
 
 void TMainForm::SetHelpTopics() {
   SetHelpTopic(CheckListBox1, HelpTopic::GroupsList);
   SetHelpTopic(HideUnCheckedCheckBox, HelpTopic::HideUnchecked);
-  SetHelpTopic(FaceNumbersCheckBox, HelpTopic::FaceNumbers);
-  SetHelpTopic(HoleNumbersCheckBox, HelpTopic::HoleNumbers);
-  SetHelpTopic(ManifoldCheckBox, HelpTopic::ShowManifold);
-  SetHelpTopic(PerspectiveCheckBox, HelpTopic::Perspective);
-  SetHelpTopic(AxisCheckBox, HelpTopic::Axis);
-  SetHelpTopic(OrbitCheckBox, HelpTopic::ContinuousOrbit);
-  SetHelpTopic(ColorsCheckBox, HelpTopic::UseColors);
-  SetHelpTopic(ShowThreadCheckBox, HelpTopic::ShowThread);
-  SetHelpTopic(TransparentCheckBox, HelpTopic::Transparent);
-  SetHelpTopic(ContourCheckBox, HelpTopic::Contours);
-  SetHelpTopic(FilledCheckBox, HelpTopic::FilledCylinders);
+  for (const TOptionBox& option : OptionBoxes)
+    if (option.HelpTopic) SetHelpTopic(Box(option.Option), option.HelpTopic);
 }
 
 // Each box with a help topic shows the topic's first sentence as its tip.
@@ -704,17 +628,13 @@ void TMainForm::SetHelpTips() {
 bool TMainForm::ExportView(const std::function<bool(TPictureSource&, std::string&)>& write) {
   // A copy of the view as the frame draws it: the picture gets the same lens and pixels, and the
   // white background never reaches the screen.
-  const QSize size = SceneView->FrameSize();
-  TGLViewState view = SceneView->FrameView();
-  TScenePictureSource source(SceneView->ModelRoot(), view, size.width(), size.height(),
-                             [this] { SceneView->DoneCurrent(); });
-  if (SceneView->ShowAxes())
-    source.DrawOverlay = [this](const TGLCameraState& camera) {
-      DrawModelAxes(camera, SceneView->ModelRoot(), TSceneView::AxisLength);
-    };
+  const QSize size = SceneView_->FrameSize();
+  TGLViewState view = SceneView_->FrameView();
+  TScenePictureSource source(Session_->SceneRoot(), view, size.width(), size.height(),
+                             [this] { SceneView_->DoneCurrent(); });
   std::string error;
   const bool ok = write(source, error);
-  SceneView->Redraw();
+  SceneView_->Redraw();
   if (!ok) Messages().ShowError(error);
   return ok;
 }
@@ -728,7 +648,7 @@ bool TMainForm::CopyToClipboard() {
 }
 
 void TMainForm::FileSaveAs() {
-  if (!DocumentLoaded_) return;
+  if (!Session_->DocumentLoaded()) return;
   QFileDialog dialog(this, "Save As", SaveDialogInitialDir);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
@@ -736,22 +656,22 @@ void TMainForm::FileSaveAs() {
   dialog.setDefaultSuffix("bmp");
   // An existing picture is replaced without asking.
   dialog.setOption(QFileDialog::DontConfirmOverwrite);
-  dialog.selectFile(FromPath(ProposedPictureName(Document_->FileName)));
+  dialog.selectFile(FromPath(ProposedPictureName(Session_->Document().FileName)));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
   SavePicture(ToPath(dialog.selectedFiles().first()));
 }
 
 void TMainForm::ToolsClipboard() {
-  if (DocumentLoaded_) CopyToClipboard();
+  if (Session_->DocumentLoaded()) CopyToClipboard();
 }
 
 // ---- outside actions ----
 
 void TMainForm::ToolsOpenInQuorvela() {
-  if (!DocumentLoaded_) return;
+  if (!Session_->DocumentLoaded()) return;
   TXdgClassRegistry registry(TXdgDirs::FromEnvironment(), {});
   std::string path = ToPath(PathToMain);
-  OpenInQuorvela(path, Document_->FileName, [&] { return GetDesignApplicationPath(registry, AskText); }, Messages(),
+  OpenInQuorvela(path, Session_->Document().FileName, [&] { return GetDesignApplicationPath(registry, AskText); }, Messages(),
                  StartDetached);
   PathToMain = FromPath(path);
 }
@@ -778,40 +698,35 @@ void TMainForm::LoadSettings() {
   TSettings s;
   s.PathToMain = ToPath(PathToMain);
   s.InitialDir = ToPath(OpenDialogInitialDir);
-  s.TextHeightFactor = TextHeightFactor_;
+  s.TextHeightFactor = Session_->TextHeightFactor();
   s.CheckDefaultHandler = CheckDefaultHandler;
-  s.Boxes = BoxesOf(SceneOptions());
+  for (const TOptionBox& option : OptionBoxes) s.Options[static_cast<size_t>(option.Option)] = Session_->Option(option.Option);
   if (!qv::LoadSettings(GetIniFileName(), s)) return;
   PathToMain = FromPath(s.PathToMain);
   OpenDialogInitialDir = FromPath(s.InitialDir);
   SaveDialogInitialDir = OpenDialogInitialDir;
-  TextHeightFactor_ = ClampTextHeightFactor(s.TextHeightFactor);
+  Session_->SetTextHeightFactor(s.TextHeightFactor);
   CheckDefaultHandler = s.CheckDefaultHandler;
-  SceneView->SetBackgroundColor(s.BackgroundColor);
+  SceneView_->SetBackgroundColor(s.BackgroundColor);
   {
     const QSignalBlocker quiet(TextHeightEdit);
-    TextHeightEdit->setValue(TextHeightFactor_);
+    TextHeightEdit->setValue(Session_->TextHeightFactor());
   }
   // In the order they are read; each counts as a click on its box.
-  const std::pair<QCheckBox*, bool> boxes[] = {
-      {FaceNumbersCheckBox, s.Boxes.FaceNumbers},    {HoleNumbersCheckBox, s.Boxes.HoleNumbers},
-      {ManifoldCheckBox, s.Boxes.ShowManifold},      {ShowPortsCheckBox, s.Boxes.ShowPorts},
-      {ShowThreadCheckBox, s.Boxes.ShowThread},      {TransparentCheckBox, s.Boxes.Transparent},
-      {ContourCheckBox, s.Boxes.Contours},           {FilledCheckBox, s.Boxes.FilledCylinders},
-      {ColorsCheckBox, s.Boxes.Colors},              {PlugsCheckBox, s.Boxes.ShowPlugs},
-      {HoleTextCheckBox, s.Boxes.ShowHoleText},      {ItemCheckBox, s.Boxes.ShowItemNumbers},
-      {DummyHolesCheckBox, s.Boxes.ShowDummyHoles}};
-  for (const auto& [box, checked] : boxes) SetOptionBox(box, checked);
+  for (size_t i = 0; i < KeptOptionCount; ++i) {
+    const TOption option = OptionInReadOrder(i).Option;
+    SetOptionBox(option, s.Options[static_cast<size_t>(option)]);
+  }
 }
 
 void TMainForm::SaveSettings() {
   TSettings s;
   s.PathToMain = ToPath(PathToMain);
   s.InitialDir = ToPath(OpenDialogInitialDir);
-  s.TextHeightFactor = TextHeightFactor_;
+  s.TextHeightFactor = Session_->TextHeightFactor();
   s.CheckDefaultHandler = CheckDefaultHandler;
-  s.BackgroundColor = SceneView->BackgroundColor();
-  s.Boxes = BoxesOf(SceneOptions());
+  s.BackgroundColor = Session_->BackgroundColor();
+  for (const TOptionBox& option : OptionBoxes) s.Options[static_cast<size_t>(option.Option)] = Session_->Option(option.Option);
   std::string error;
   // The window closes all the same: what could not be written is lost, and the user has been told.
   if (!qv::SaveSettings(GetIniFileName(), s, error)) Messages().ShowError(error);

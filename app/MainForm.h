@@ -1,15 +1,18 @@
 // The main window: menus, tool bar, the 3D view, the options panel with the group filter, the
-// bottom panel with the text height factor, and the status bar. It owns the one open document.
+// bottom panel with the text height factor, and the status bar, over one viewer session that owns
+// the document, the option states and the scene. The controls keep their object names ("FaceNumbers-
+// CheckBox", "FileOpenAction", ...), by which tests and the desktop's accessibility find them.
 #pragma once
 
 #include <QMainWindow>
+#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "app/MessageBoxes.h"
-#include "scene/SceneOptions.h"
+#include "viewer/Options.h"
 
 class QAction;
 class QActionGroup;
@@ -24,12 +27,11 @@ class QUrl;
 
 namespace qv {
 
-class TManifold;
 class TPictureSource;
 class TSaveWindow;
 class TSceneView;
-class TTextWidths;
 class TStatusPanels;
+class TViewerSession;
 
 class TMainForm : public QMainWindow {
   Q_OBJECT
@@ -42,25 +44,15 @@ public:
   void SetCommandLineFile(const std::string& fileName) { CommandLineFile_ = fileName; }
 
   // Opens a *.mnf or *.mvf file (extension in any letter case) that exists; anything else is
-  // ignored. The file is read into a new document that replaces the open one only when the load
-  // succeeds, so a failed open leaves the window exactly as it was.
+  // ignored. A failed open leaves the window exactly as it was.
   void OpenDocument(const std::string& fileName);
   void OpenDocument(const QString& fileName);
-  void UpdateStatusBar();
-  void RefreshGroupList();
-  void ResetView();
-  void RebuildScene();
-  void ClearScene();
-  // The reaction of the groups list and of most option boxes: status bar and scene, only while a
-  // document is open.
-  void Refresh();
 
-  const TManifold& Document() const { return *Document_; }
-  bool DocumentLoaded() const { return DocumentLoaded_; }
-  int TextHeightFactor() const { return TextHeightFactor_; }
-  double ScaleFactor() const { return ScaleFactor_; }
-  // The option states as the scene build reads them.
-  TSceneOptions SceneOptions() const;
+  TViewerSession& Session() { return *Session_; }
+  const TViewerSession& Session() const { return *Session_; }
+  TSceneView* SceneView() const { return SceneView_; }
+
+  void UpdateStatusBar();
   QString StatusPanelText(int index) const;
   // The width panel 0's text has to fit in (the panel less 8 pixels).
   int StatusPathWidth() const;
@@ -68,10 +60,6 @@ public:
   // Where the loaders' messages go; null restores the message boxes.
   void SetMessages(TUserMessages* messages);
   TUserMessages& Messages() { return *Messages_; }
-
-  // Scene builds so far, and the options of the last one.
-  int RebuildCount() const { return RebuildCount_; }
-  const TSceneOptions& LastBuildOptions() const { return LastBuildOptions_; }
 
   // Settings (read at the first activation, written when the window closes) and the places the
   // dialogs start in.
@@ -81,8 +69,6 @@ public:
   QString HelpFile;
   QString PathToMain;
   bool CheckDefaultHandler = true;
-
-  // The settings file as the window reads it at its first activation and writes it when it closes.
   void LoadSettings();
   void SaveSettings();
 
@@ -91,11 +77,62 @@ public:
   bool SavePicture(const std::string& fileName);
   bool CopyToClipboard();
 
-  // The text-input box of Open In Quorvela with its Browse button (title, prompt, preset; no value
-  // on Cancel), and how
+  // The text-input box of Open In Quorvela (title, prompt, preset; no value on Cancel), and how
   // a URL (mail, help) is handed to the desktop. Tests replace them.
   std::function<std::optional<std::string>(const std::string&, const std::string&, const std::string&)> AskText;
   std::function<bool(const QUrl&)> OpenUrl;
+
+protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+  void CreateActions();
+  void CreateMenus();
+  void CreateToolBar();
+  QWidget* CreateOptionsPanel();
+  QWidget* CreateBottomPanel();
+  void LayoutOptionsPanel();
+  void FirstActivation();
+  void RefreshGroupList();
+  void OptionClicked(TOption option, bool checked);
+  // Sets an option box as a click would (the reaction follows only when the state changes), also
+  // while the box is disabled.
+  void SetOptionBox(TOption option, bool checked);
+  QCheckBox* Box(TOption option) const { return OptionBoxes_[static_cast<size_t>(option)]; }
+  void GroupCheckChanged();
+  void SetAllGroups(bool checked);
+  void NavigationModeChanged();
+  void SetOrbit(bool on);
+  void OrbitTick();
+
+  // Commands.
+  void FileOpen();
+  void FileClose();
+  void FileSaveAs();
+  void ToolsClipboard();
+  void ToolsOpenInQuorvela();
+  void ToolsBackgroundColor();
+  void ToolsRegistry();
+  void HelpContents();
+  void HelpIndex();
+  void HelpEmail();
+  void HelpAbout();
+  bool ExportView(const std::function<bool(TPictureSource&, std::string&)>& write);
+  bool ShowHelp(const std::string& anchor);
+  void SetHelpTopics();
+  void SetHelpTips();
+
+  // Declared before the session: the placement is written after the document has gone.
+  std::unique_ptr<TSaveWindow> Placement_;
+  TMessageBoxMessages MessageBoxes_;
+  TUserMessages* Messages_;
+  std::unique_ptr<TViewerSession> Session_;
+  std::string CommandLineFile_;
+  bool Activated_ = false;
 
   // Commands.
   QAction* FileOpenAction;
@@ -120,28 +157,13 @@ public:
   QAction* DeselectAllAction;
 
   // Controls.
-  TSceneView* SceneView;
+  TSceneView* SceneView_;
   QWidget* OptionsPanel;
   QGroupBox* GroupBox1;
   QListWidget* CheckListBox1;
   QCheckBox* HideUnCheckedCheckBox;
   QGroupBox* GroupBox2;
-  QCheckBox* FaceNumbersCheckBox;
-  QCheckBox* HoleNumbersCheckBox;
-  QCheckBox* ManifoldCheckBox;
-  QCheckBox* PerspectiveCheckBox;
-  QCheckBox* AxisCheckBox;
-  QCheckBox* OrbitCheckBox;
-  QCheckBox* ColorsCheckBox;
-  QCheckBox* ShowThreadCheckBox;
-  QCheckBox* TransparentCheckBox;
-  QCheckBox* ContourCheckBox;
-  QCheckBox* FilledCheckBox;
-  QCheckBox* ShowPortsCheckBox;
-  QCheckBox* HoleTextCheckBox;
-  QCheckBox* PlugsCheckBox;
-  QCheckBox* ItemCheckBox;
-  QCheckBox* DummyHolesCheckBox;
+  std::array<QCheckBox*, OptionCount> OptionBoxes_{};
   QWidget* BottomPanel;
   QPushButton* OpenButton;
   QPushButton* ClipboardButton;
@@ -150,64 +172,7 @@ public:
   QLabel* TextHeightLabel;
   QSpinBox* TextHeightEdit;
   QTimer* Timer1;
-
-  // Sets an option box as a click would (the reaction follows only when the state changes), also
-  // while the box is disabled.
-  void SetOptionBox(QCheckBox* box, bool checked);
-
-protected:
-  void showEvent(QShowEvent* event) override;
-  void closeEvent(QCloseEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
-  void wheelEvent(QWheelEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-  void CreateActions();
-  void CreateMenus();
-  void CreateToolBar();
-  QWidget* CreateOptionsPanel();
-  QWidget* CreateBottomPanel();
-  void LayoutOptionsPanel();
-  void FirstActivation();
-  void GroupCheckChanged();
-  void SetAllGroups(bool checked);
-  void TextHeightChanged(int value);
-  void NavigationModeChanged();
-  void OrbitTick();
-
-  // Commands.
-  void FileOpen();
-  void FileClose();
-  void FileSaveAs();
-  void ToolsClipboard();
-  void ToolsOpenInQuorvela();
-  void ToolsBackgroundColor();
-  void ToolsRegistry();
-  void HelpContents();
-  void HelpIndex();
-  void HelpEmail();
-  void HelpAbout();
-  bool ExportView(const std::function<bool(TPictureSource&, std::string&)>& write);
-  bool ShowHelp(const std::string& anchor);
-  void SetHelpTopics();
-  void SetHelpTips();
-
-  // Declared before the document: the placement is written after the document has gone.
-  std::unique_ptr<TSaveWindow> Placement_;
-  std::unique_ptr<TManifold> Document_;
-  // The font behind text widths, opened once for every rebuild.
-  std::unique_ptr<TTextWidths> TextWidths_;
-  bool DocumentLoaded_ = false;
-  int TextHeightFactor_ = 10;
-  double ScaleFactor_ = 0.0;  // set by the first view reset
-  std::string CommandLineFile_;
-  bool Activated_ = false;
-  TMessageBoxMessages MessageBoxes_;
-  TUserMessages* Messages_;
   TStatusPanels* StatusPanels_;
-  int RebuildCount_ = 0;
-  TSceneOptions LastBuildOptions_;
 };
 
 }  // namespace qv

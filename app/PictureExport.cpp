@@ -48,7 +48,6 @@ bool TScenePictureSource::RenderPicture(int factor, TPicture& picture, std::stri
   view.Camera.FocalLength *= static_cast<float>(factor);
   TOffscreenRenderer offscreen;
   if (!offscreen.Draw(Root_, view, Width_ * factor, Height_ * factor, error)) return false;
-  if (DrawOverlay) DrawOverlay(view.Camera);
   offscreen.Context().ReadPicture(picture);
   return true;
 }

@@ -52,10 +52,6 @@ public:
   void SetBackgroundColor(uint32_t color) override;
   bool RenderPicture(int factor, TPicture& picture, std::string& error) override;
 
-  // Drawn over the scene before the picture is read, with the picture's camera and the renderer's
-  // projection still in place (the view's axes).
-  std::function<void(const TGLCameraState& camera)> DrawOverlay;
-
 private:
   const TGLBaseSceneObject& Root_;
   TGLViewState& View_;

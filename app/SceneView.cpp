@@ -5,12 +5,11 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QOpenGLContext>
-#include <QOpenGLFunctions>
 #include <QSurfaceFormat>
 #include <QWheelEvent>
 #include <QWindow>
 
-#include "app/ViewAxes.h"
+#include "viewer/ViewerSession.h"
 
 namespace qv {
 
@@ -60,8 +59,7 @@ uint32_t ToColorValue(const QColor& c) {
   return static_cast<uint32_t>(c.red()) | static_cast<uint32_t>(c.green()) << 8 | static_cast<uint32_t>(c.blue()) << 16;
 }
 
-TSceneView::TSceneView(QWidget* parent)
-    : QWidget(parent), ModelRoot_(&SceneRoot_.AddNewChild<TGLDummyCube>()), Navigator_(*ModelRoot_, View_.Camera) {
+TSceneView::TSceneView(TViewerSession& session, QWidget* parent) : QWidget(parent), Session_(session) {
   setMouseTracking(true);  // moves without a button update the last pointer position
   setFocusPolicy(Qt::ClickFocus);
   // The right button zooms; no pop-up menu may take its drag.
@@ -83,7 +81,7 @@ TSceneView::TSceneView(QWidget* parent)
   Hint_->setAlignment(Qt::AlignCenter);
   Hint_->setWordWrap(true);
   Hint_->setAutoFillBackground(true);
-  SetBackgroundColor(View_.BackgroundColor);
+  SetBackgroundColor(Session_.BackgroundColor());
   Hint_->hide();
 }
 
@@ -114,15 +112,10 @@ void TSceneView::resizeEvent(QResizeEvent* event) {
   PlaceHint();
 }
 
-void TSceneView::SetShowAxes(bool show) {
-  ShowAxes_ = show;
-  Redraw();
-}
-
 void TSceneView::SetBackgroundColor(uint32_t colorValue) {
-  View_.BackgroundColor = colorValue;
+  Session_.SetBackgroundColor(colorValue);
   QPalette palette = Hint_->palette();
-  const QColor background = FromColorValue(colorValue);
+  const QColor background = FromColorValue(Session_.BackgroundColor());
   palette.setColor(QPalette::Window, background);
   // Grey on dark backgrounds, a darker grey on light ones.
   palette.setColor(QPalette::WindowText, background.lightness() < 128 ? QColor(0x8a, 0x8f, 0x98) : QColor(0x5a, 0x5f, 0x68));
@@ -170,16 +163,15 @@ QSize TSceneView::FrameSize() const {
 }
 
 TGLViewState TSceneView::FrameView() const {
-  TGLViewState view = View_;
-  view.Camera.FocalLength = static_cast<float>(View_.Camera.FocalLength * devicePixelRatioF());
+  TGLViewState view = Session_.View();
+  view.Camera.FocalLength = static_cast<float>(view.Camera.FocalLength * devicePixelRatioF());
   return view;
 }
 
 void TSceneView::DrawFrame() {
   const QSize size = FrameSize();
   const TGLViewState view = FrameView();
-  Renderer_->Render(SceneRoot_, view, size.width(), size.height());
-  if (ShowAxes_) DrawModelAxes(view.Camera, *ModelRoot_, AxisLength);
+  Renderer_->Render(Session_.SceneRoot(), view, size.width(), size.height());
 }
 
 void TSceneView::RedrawNow() {
@@ -194,12 +186,9 @@ QImage TSceneView::GrabFrame() {
   if (!Surface_->isExposed() || !MakeCurrent()) return {};
   DrawFrame();
   const QSize size = FrameSize();
-  QImage image(size, QImage::Format_RGBA8888);
-  QOpenGLFunctions* gl = Context_->functions();
-  gl->glPixelStorei(GL_PACK_ALIGNMENT, 4);
-  gl->glReadPixels(0, 0, size.width(), size.height(), GL_RGBA, GL_UNSIGNED_BYTE, image.bits());
-  // OpenGL's rows run bottom-up.
-  return image.mirrored(false, true);
+  TPicture frame;
+  ReadFramebuffer(size.width(), size.height(), frame);
+  return QImage(frame.Rgb.data(), frame.Width, frame.Height, frame.Width * 3, QImage::Format_RGB888).copy();
 }
 
 bool TSceneView::eventFilter(QObject* watched, QEvent* event) {
@@ -236,7 +225,7 @@ TPointerState PointerState(Qt::MouseButtons buttons, Qt::KeyboardModifiers keys)
 
 void TSceneView::mousePressEvent(QMouseEvent* event) {
   const QPoint p = event->position().toPoint();
-  Navigator_.MouseDown(p.x(), p.y());
+  Session_.Navigator().MouseDown(p.x(), p.y());
   if (event->buttons() & (Qt::LeftButton | Qt::RightButton)) {
     const QCursor hand(Qt::ClosedHandCursor);
     SetViewCursor(&hand);
@@ -247,7 +236,8 @@ void TSceneView::mousePressEvent(QMouseEvent* event) {
 void TSceneView::mouseMoveEvent(QMouseEvent* event) {
   // While a button is held the view keeps the pointer, also outside its edges.
   const QPoint p = event->position().toPoint();
-  if (Navigator_.MouseMove(p.x(), p.y(), PointerState(event->buttons(), event->modifiers()))) Redraw();
+  if (Session_.Navigator().MouseMove(p.x(), p.y(), PointerState(event->buttons(), event->modifiers())))
+    Session_.ViewMoved();
   event->accept();
 }
 
@@ -257,7 +247,7 @@ void TSceneView::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void TSceneView::wheelEvent(QWheelEvent* event) {
-  if (Navigator_.Wheel(event->angleDelta().y())) Redraw();
+  Session_.Wheel(event->angleDelta().y());
   event->accept();
 }
 

@@ -1,6 +1,5 @@
-// The 3D view: draws the scene tree with the scene layer's renderer and turns pointer, wheel and
-// orbit events into navigation. It owns the fixed objects of the scene: the camera with its
-// target, the two lights and the model root under which the scene build puts every object.
+// The 3D view: draws the session's scene tree with the scene layer's renderer and turns pointer
+// and wheel events into the session's navigation.
 //
 // The frames go to a native OpenGL window of their own that fills the view, so that a frame is
 // drawn straight into what the display shows: no copy into the window's backing store, no
@@ -15,9 +14,7 @@
 #include <QOpenGLContext>
 #include <memory>
 
-#include "viewer/Navigation.h"
 #include "scene/gl/GLRenderer.h"
-#include "scene/gl/GLSceneObjects.h"
 #include "scene/gl/GLViewState.h"
 
 class QLabel;
@@ -25,22 +22,16 @@ class QWindow;
 
 namespace qv {
 
+class TViewerSession;
+
 class TSceneView : public QWidget {
   Q_OBJECT
 public:
-  explicit TSceneView(QWidget* parent = nullptr);
+  explicit TSceneView(TViewerSession& session, QWidget* parent = nullptr);
   ~TSceneView() override;
 
-  TGLBaseSceneObject& ModelRoot() { return *ModelRoot_; }
-  const TGLBaseSceneObject& ModelRoot() const { return *ModelRoot_; }
-  TGLViewState& View() { return View_; }
-  TGLCameraState& Camera() { return View_.Camera; }
-  TNavigator& Navigator() { return Navigator_; }
-
-  void SetShowAxes(bool show);
-  bool ShowAxes() const { return ShowAxes_; }
+  // The session's background, and the hint's colours to match it.
   void SetBackgroundColor(uint32_t colorValue);  // 0x00BBGGRR
-  uint32_t BackgroundColor() const { return View_.BackgroundColor; }
   // A line of help in the middle of the view (what to do while it is empty); empty hides it.
   void SetHint(const QString& text);
   QString Hint() const;
@@ -67,9 +58,6 @@ public:
   // The renderer of the view's context (null before the first frame's context exists).
   TGLRenderer* Renderer() { return Renderer_.get(); }
 
-  // Axes reach the camera's depth of view both ways.
-  static constexpr float AxisLength = 100.0f;
-
 signals:
   // After each frame has been drawn and handed to the display.
   void FrameDrawn();
@@ -94,17 +82,13 @@ private:
   // The pointer's shape over the view and the frames (null: the usual one).
   void SetViewCursor(const QCursor* cursor);
 
-  TGLDummyCube SceneRoot_;
-  TGLBaseSceneObject* ModelRoot_;
-  TGLViewState View_;
-  TNavigator Navigator_;
+  TViewerSession& Session_;
   std::unique_ptr<TGLRenderer> Renderer_;
   QWindow* Surface_;
   QWidget* Container_;
   std::unique_ptr<QOpenGLContext> Context_;
   bool ContextFailed_ = false;
   QLabel* Hint_;
-  bool ShowAxes_ = false;
   int Frames_ = 0;
 };
 

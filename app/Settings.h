@@ -2,31 +2,16 @@
 // a TSettings from its controls, hands it to SaveSettings at close, and applies what LoadSettings
 // gives at its first activation.
 #pragma once
+#include <array>
 #include <cstdint>
 #include <string>
 
-#include "scene/SceneOptions.h"
+#include "viewer/Options.h"
 
 namespace qv {
 
-// The thirteen option boxes that the settings file keeps, named after their keys.
-struct TOptionBoxes {
-  bool FaceNumbers = true;       // "&Face Numbers"
-  bool HoleNumbers = true;       // "H&ole Numbers"
-  bool ShowManifold = true;      // "Show &Manifold"
-  bool ShowPorts = true;         // "Show &Ports"
-  bool ShowThread = true;        // "Show &Thread"
-  bool Transparent = false;      // "T&ransparent"
-  bool Contours = true;          // "Contour&s"
-  bool FilledCylinders = false;  // "Filled C&ylinders"
-  bool Colors = true;            // "&Use Colors"
-  bool ShowPlugs = true;         // "Plugs"
-  bool ShowHoleText = true;      // "Hole Text"
-  bool ShowItemNumbers = true;   // "Item Numbers"
-  bool ShowDummyHoles = false;   // "Dummy Holes"
-
-  bool operator==(const TOptionBoxes&) const = default;
-};
+// Every box at its start state.
+std::array<bool, OptionCount> StartOptions();
 
 struct TSettings {
   std::string PathToMain;            // the design application's program
@@ -34,7 +19,8 @@ struct TSettings {
   int TextHeightFactor = 10;         // 1 to 200
   bool CheckDefaultHandler = true;
   uint32_t BackgroundColor = 0;      // 0x00BBGGRR
-  TOptionBoxes Boxes;
+  // The option boxes by TOption; only the kept ones are read and written.
+  std::array<bool, OptionCount> Options = StartOptions();
 
   bool operator==(const TSettings&) const = default;
 };
@@ -50,9 +36,5 @@ bool LoadSettings(const std::string& iniFileName, TSettings& settings);
 // Creates the settings folder and writes every setting. False with "Unable to write to <file>" in
 // `error` when the file cannot be written.
 bool SaveSettings(const std::string& iniFileName, const TSettings& settings, std::string& error);
-
-// The boxes as the scene build reads them, and back.
-void CopyBoxes(const TOptionBoxes& boxes, TSceneOptions& options);
-TOptionBoxes BoxesOf(const TSceneOptions& options);
 
 }  // namespace qv

@@ -24,6 +24,7 @@
 
 #include "app/MainForm.h"
 #include "app/SceneView.h"
+#include "viewer/ViewerSession.h"
 #include "model/Manifolds.h"
 #include "tools/writer/DemoBlock.h"
 #include "tools/writer/Documents.h"
@@ -54,7 +55,7 @@ std::string LargeDocument() {
 
 // Runs events until the view has drawn a frame after `before`.
 bool WaitForFrame(TMainForm& form, int before, int timeoutMs = 10000) {
-  return QTest::qWaitFor([&] { return form.SceneView->FrameCount() > before; }, timeoutMs);
+  return QTest::qWaitFor([&] { return form.SceneView()->FrameCount() > before; }, timeoutMs);
 }
 
 // A window with `file` opened at its first activation, shown until that document's first frame.
@@ -65,17 +66,17 @@ std::unique_ptr<TMainForm> OpenWindow(const std::string& file) {
   QObject::connect(form.get(), &QObject::destroyed, [none] { delete none; });
   form->SetCommandLineFile(file);
   form->show();
-  if (!QTest::qWaitFor([&] { return (file.empty() || form->DocumentLoaded()) && form->SceneView->FrameCount() > 0; },
+  if (!QTest::qWaitFor([&] { return (file.empty() || form->Session().DocumentLoaded()) && form->SceneView()->FrameCount() > 0; },
                        20000))
     std::fprintf(stderr, "no frame with %s within 20 s: the numbers below mean nothing\n", file.c_str());
   // The frame that shows the document may be the second one.
-  WaitForFrame(*form, form->SceneView->FrameCount() - 1);
+  WaitForFrame(*form, form->SceneView()->FrameCount() - 1);
   // The window as designed: its 3D view 548 x 710 pixels, whatever size the screen suggested.
   const QSize design(548, 710);
-  if (form->SceneView->size() != design) {
-    const int before = form->SceneView->FrameCount();
-    form->resize(form->size() + design - form->SceneView->size());
-    if (!QTest::qWaitFor([&] { return form->SceneView->size() == design; }, 5000))
+  if (form->SceneView()->size() != design) {
+    const int before = form->SceneView()->FrameCount();
+    form->resize(form->size() + design - form->SceneView()->size());
+    if (!QTest::qWaitFor([&] { return form->SceneView()->size() == design; }, 5000))
       std::fprintf(stderr, "the view did not take its design size: the numbers below are for another size\n");
     WaitForFrame(*form, before);
   }
@@ -90,8 +91,8 @@ void StartupToFirstFrame(benchmark::State& state) {
     form->SetCommandLineFile(SourceFile("demo.mnf"));
     form->show();
     int frameWithDocument = -1;
-    QObject::connect(form->SceneView, &TSceneView::FrameDrawn, [&] {
-      if (frameWithDocument < 0 && form->DocumentLoaded()) frameWithDocument = form->SceneView->FrameCount();
+    QObject::connect(form->SceneView(), &TSceneView::FrameDrawn, [&] {
+      if (frameWithDocument < 0 && form->Session().DocumentLoaded()) frameWithDocument = form->SceneView()->FrameCount();
     });
     if (!QTest::qWaitFor([&] { return frameWithDocument > 0; }, 20000)) {
       state.SkipWithError("no frame with the demo within 20 s");
@@ -107,40 +108,40 @@ BENCHMARK(StartupToFirstFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->It
 
 void OptionClickToNextFrame(benchmark::State& state) {
   auto form = OpenWindow(LargeDocument());
-  if (!form->DocumentLoaded()) {
+  if (!form->Session().DocumentLoaded()) {
     state.SkipWithError("the 300-hole document did not open");
     return;
   }
   for (auto _ : state) {
-    const int before = form->SceneView->FrameCount();
-    form->HoleNumbersCheckBox->click();
+    const int before = form->SceneView()->FrameCount();
+    form->findChild<QCheckBox*>("HoleNumbersCheckBox")->click();
     WaitForFrame(*form, before);
   }
-  state.counters["objects"] = form->SceneView->ModelRoot().Count();
-  state.counters["view_w"] = form->SceneView->width();
-  state.counters["view_h"] = form->SceneView->height();
+  state.counters["objects"] = form->Session().ModelRoot().Count();
+  state.counters["view_w"] = form->SceneView()->width();
+  state.counters["view_h"] = form->SceneView()->height();
 }
 BENCHMARK(OptionClickToNextFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10)->Repetitions(3);
 
 // Frames drawn in two seconds of continuous orbit, two degrees a tick.
 void OrbitFramesPerSecond(benchmark::State& state, std::string (*file)()) {
   auto form = OpenWindow(file());
-  QTest::mouseMove(form->SceneView, QPoint(100, 100));
-  form->SceneView->Navigator().DeltaX = -2;
+  QTest::mouseMove(form->SceneView(), QPoint(100, 100));
+  form->Session().Navigator().DeltaX = -2;
   double fps = 0;
   for (auto _ : state) {
-    const int before = form->SceneView->FrameCount();
-    form->OrbitCheckBox->click();
+    const int before = form->SceneView()->FrameCount();
+    form->findChild<QCheckBox*>("OrbitCheckBox")->click();
     QElapsedTimer clock;
     clock.start();
     QTest::qWait(2000);
-    const int frames = form->SceneView->FrameCount() - before;
+    const int frames = form->SceneView()->FrameCount() - before;
     fps = frames * 1000.0 / static_cast<double>(clock.elapsed());
-    form->OrbitCheckBox->click();
+    form->findChild<QCheckBox*>("OrbitCheckBox")->click();
   }
   state.counters["fps"] = fps;
-  state.counters["view_w"] = form->SceneView->width();
-  state.counters["view_h"] = form->SceneView->height();
+  state.counters["view_w"] = form->SceneView()->width();
+  state.counters["view_h"] = form->SceneView()->height();
 }
 // The empty view: what the window's own work per frame allows.
 BENCHMARK_CAPTURE(OrbitFramesPerSecond, empty, &NoDocument)->Unit(benchmark::kSecond)->Iterations(1)->Repetitions(3);
@@ -155,9 +156,9 @@ int MeasureStartup(int argc, char* argv[]) {
   TMainForm form;
   form.SetCommandLineFile(SourceFile("demo.mnf"));
   bool printed = false;
-  QObject::connect(form.SceneView, &TSceneView::FrameDrawn, [&] {
+  QObject::connect(form.SceneView(), &TSceneView::FrameDrawn, [&] {
     // Only the first frame with the document: frames may follow before the loop ends.
-    if (!form.DocumentLoaded() || printed) return;
+    if (!form.Session().DocumentLoaded() || printed) return;
     printed = true;
     timespec now;
     clock_gettime(CLOCK_REALTIME, &now);

@@ -144,19 +144,28 @@ void TOffscreenContext::DoneCurrent() {
     eglMakeCurrent(Impl_->Display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
 }
 
-void TOffscreenContext::ReadPicture(TPicture& picture) {
-  picture.Width = Width_;
-  picture.Height = Height_;
-  picture.Rgb.assign(static_cast<size_t>(Width_) * Height_ * 3, 0);
-  if (Impl_->Context == EGL_NO_CONTEXT) return;
+void ReadFramebuffer(int width, int height, TPicture& picture) {
+  picture.Width = width;
+  picture.Height = height;
+  picture.Rgb.assign(static_cast<size_t>(width) * height * 3, 0);
   glFinish();
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
   // OpenGL rows run from the bottom; the picture's from the top.
   std::vector<uint8_t> rows(picture.Rgb.size());
-  glReadPixels(0, 0, Width_, Height_, GL_RGB, GL_UNSIGNED_BYTE, rows.data());
-  const size_t stride = static_cast<size_t>(Width_) * 3;
-  for (int y = 0; y < Height_; ++y)
-    std::copy_n(rows.data() + (Height_ - 1 - y) * stride, stride, picture.Rgb.data() + y * stride);
+  glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rows.data());
+  const size_t stride = static_cast<size_t>(width) * 3;
+  for (int y = 0; y < height; ++y)
+    std::copy_n(rows.data() + (height - 1 - y) * stride, stride, picture.Rgb.data() + y * stride);
+}
+
+void TOffscreenContext::ReadPicture(TPicture& picture) {
+  if (Impl_->Context == EGL_NO_CONTEXT) {
+    picture.Width = Width_;
+    picture.Height = Height_;
+    picture.Rgb.assign(static_cast<size_t>(Width_) * Height_ * 3, 0);
+    return;
+  }
+  ReadFramebuffer(Width_, Height_, picture);
 }
 
 std::vector<uint8_t> BmpFileBytes(const TPicture& picture) {

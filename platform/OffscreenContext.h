@@ -22,6 +22,10 @@ struct TPicture {
   TPixel Pixel(int x, int y) const;
 };
 
+// Reads the current context's framebuffer, width x height pixels from its lower left corner, into
+// `picture` (rows top down).
+void ReadFramebuffer(int width, int height, TPicture& picture);
+
 class TOffscreenContext {
 public:
   TOffscreenContext();

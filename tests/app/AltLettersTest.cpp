@@ -42,7 +42,7 @@ protected:
 
   QList<bool> Boxes() {
     QList<bool> states;
-    for (QCheckBox* b : Form->OptionsPanel->findChildren<QCheckBox*>()) states << b->isChecked();
+    for (QCheckBox* b : test::Named<QWidget>(Form, "OptionsPanel")->findChildren<QCheckBox*>()) states << b->isChecked();
     return states;
   }
 };
@@ -50,9 +50,9 @@ protected:
 TEST_F(AltLettersTest, EveryLetterOfTheMenuBarOpensItsMenu) {
   const QList<bool> boxes = Boxes();
   const std::pair<Qt::Key, int> menus[] = {{Qt::Key_F, 0}, {Qt::Key_V, 1}, {Qt::Key_T, 2}, {Qt::Key_H, 3}};
-  for (QWidget* focus : {static_cast<QWidget*>(Form->SceneView), static_cast<QWidget*>(Form->ExitButton)})
+  for (QWidget* focus : {static_cast<QWidget*>(Form->SceneView()), static_cast<QWidget*>(test::Named<QPushButton>(Form, "ExitButton"))})
     for (const auto& [key, index] : menus) {
-      if (focus == Form->ExitButton && key == Qt::Key_H) continue;  // the bottom panel's own letter (below)
+      if (focus == test::Named<QPushButton>(Form, "ExitButton") && key == Qt::Key_H) continue;  // the bottom panel's own letter (below)
       AltKey(focus, key);
       ASSERT_TRUE(QTest::qWaitFor([&] { return OpenMenu() != nullptr; }, 1000)) << "menu " << index;
       EXPECT_EQ(OpenMenu(), Menu(index));
@@ -63,56 +63,56 @@ TEST_F(AltLettersTest, EveryLetterOfTheMenuBarOpensItsMenu) {
 }
 
 TEST_F(AltLettersTest, InTheOptionsPanelTheBoxesLettersComeFirst) {
-  AltKey(Form->FaceNumbersCheckBox, Qt::Key_T);
-  EXPECT_FALSE(Form->ShowThreadCheckBox->isChecked());
-  EXPECT_TRUE(Form->ShowThreadCheckBox->hasFocus());
-  AltKey(Form->ShowThreadCheckBox, Qt::Key_F);
-  EXPECT_FALSE(Form->FaceNumbersCheckBox->isChecked());
+  AltKey(test::Named<QCheckBox>(Form, "FaceNumbersCheckBox"), Qt::Key_T);
+  EXPECT_FALSE(test::Named<QCheckBox>(Form, "ShowThreadCheckBox")->isChecked());
+  EXPECT_TRUE(test::Named<QCheckBox>(Form, "ShowThreadCheckBox")->hasFocus());
+  AltKey(test::Named<QCheckBox>(Form, "ShowThreadCheckBox"), Qt::Key_F);
+  EXPECT_FALSE(test::Named<QCheckBox>(Form, "FaceNumbersCheckBox")->isChecked());
   // "Show Ports" before the groups box, whose letter is the same.
-  AltKey(Form->AxisCheckBox, Qt::Key_P);
-  EXPECT_FALSE(Form->ShowPortsCheckBox->isChecked());
+  AltKey(test::Named<QCheckBox>(Form, "AxisCheckBox"), Qt::Key_P);
+  EXPECT_FALSE(test::Named<QCheckBox>(Form, "ShowPortsCheckBox")->isChecked());
   EXPECT_EQ(OpenMenu(), nullptr);
   // "Perspective" is disabled: its letter is the View menu's.
-  AltKey(Form->AxisCheckBox, Qt::Key_V);
+  AltKey(test::Named<QCheckBox>(Form, "AxisCheckBox"), Qt::Key_V);
   ASSERT_TRUE(QTest::qWaitFor([&] { return OpenMenu() != nullptr; }, 1000));
   EXPECT_EQ(OpenMenu(), Menu(1));
   OpenMenu()->close();
-  EXPECT_TRUE(Form->PerspectiveCheckBox->isChecked());
+  EXPECT_TRUE(test::Named<QCheckBox>(Form, "PerspectiveCheckBox")->isChecked());
 
   // In the groups box its own letters come first, then the options box's.
-  AltKey(Form->CheckListBox1, Qt::Key_P);
-  EXPECT_TRUE(Form->CheckListBox1->hasFocus());
-  EXPECT_FALSE(Form->ShowPortsCheckBox->isChecked());
-  AltKey(Form->CheckListBox1, Qt::Key_I);
-  EXPECT_TRUE(Form->HideUnCheckedCheckBox->isChecked());
-  AltKey(Form->CheckListBox1, Qt::Key_A);
-  EXPECT_TRUE(Form->AxisCheckBox->isChecked());
+  AltKey(test::Named<QListWidget>(Form, "CheckListBox1"), Qt::Key_P);
+  EXPECT_TRUE(test::Named<QListWidget>(Form, "CheckListBox1")->hasFocus());
+  EXPECT_FALSE(test::Named<QCheckBox>(Form, "ShowPortsCheckBox")->isChecked());
+  AltKey(test::Named<QListWidget>(Form, "CheckListBox1"), Qt::Key_I);
+  EXPECT_TRUE(test::Named<QCheckBox>(Form, "HideUnCheckedCheckBox")->isChecked());
+  AltKey(test::Named<QListWidget>(Form, "CheckListBox1"), Qt::Key_A);
+  EXPECT_TRUE(test::Named<QCheckBox>(Form, "AxisCheckBox")->isChecked());
   EXPECT_EQ(OpenMenu(), nullptr);
 }
 
 TEST_F(AltLettersTest, ElsewhereEachSharedLetterDoesOneThingAtEveryPress) {
   // "Hole Numbers" and "Open...", "Axis" and "Save As...": the boxes, once per press.
-  AltKey(Form->SceneView, Qt::Key_O);
-  EXPECT_FALSE(Form->HoleNumbersCheckBox->isChecked());
-  AltKey(Form->SceneView, Qt::Key_O);
-  EXPECT_TRUE(Form->HoleNumbersCheckBox->isChecked());
-  AltKey(Form->SceneView, Qt::Key_A);
-  AltKey(Form->SceneView, Qt::Key_A);
-  EXPECT_FALSE(Form->AxisCheckBox->isChecked());
-  AltKey(Form->SceneView, Qt::Key_U);
-  EXPECT_FALSE(Form->ColorsCheckBox->isChecked());
+  AltKey(Form->SceneView(), Qt::Key_O);
+  EXPECT_FALSE(test::Named<QCheckBox>(Form, "HoleNumbersCheckBox")->isChecked());
+  AltKey(Form->SceneView(), Qt::Key_O);
+  EXPECT_TRUE(test::Named<QCheckBox>(Form, "HoleNumbersCheckBox")->isChecked());
+  AltKey(Form->SceneView(), Qt::Key_A);
+  AltKey(Form->SceneView(), Qt::Key_A);
+  EXPECT_FALSE(test::Named<QCheckBox>(Form, "AxisCheckBox")->isChecked());
+  AltKey(Form->SceneView(), Qt::Key_U);
+  EXPECT_FALSE(test::Named<QCheckBox>(Form, "ColorsCheckBox")->isChecked());
   EXPECT_EQ(OpenMenu(), nullptr);
 }
 
 TEST_F(AltLettersTest, InTheBottomPanelItsLettersComeFirst) {
-  AltKey(Form->OpenButton, Qt::Key_H);
-  EXPECT_TRUE(Form->TextHeightEdit->hasFocus());
+  AltKey(test::Named<QPushButton>(Form, "OpenButton"), Qt::Key_H);
+  EXPECT_TRUE(test::Named<QSpinBox>(Form, "TextHeightEdit")->hasFocus());
   EXPECT_EQ(OpenMenu(), nullptr);
   // "Save As..." is disabled without a document: its letter goes on to "Axis".
-  AltKey(Form->OpenButton, Qt::Key_A);
-  EXPECT_TRUE(Form->AxisCheckBox->isChecked());
+  AltKey(test::Named<QPushButton>(Form, "OpenButton"), Qt::Key_A);
+  EXPECT_TRUE(test::Named<QCheckBox>(Form, "AxisCheckBox")->isChecked());
   const QList<bool> boxes = Boxes();
-  AltKey(Form->TextHeightEdit, Qt::Key_X);
+  AltKey(test::Named<QSpinBox>(Form, "TextHeightEdit"), Qt::Key_X);
   EXPECT_FALSE(Form->isVisible());  // Exit
   EXPECT_EQ(Boxes(), boxes);
 }

@@ -39,8 +39,8 @@ QStringList StatusTexts(const TMainForm& f) {
 
 QStringList GroupItems(const TMainForm& f) {
   QStringList items;
-  for (int i = 0; i < f.CheckListBox1->count(); ++i)
-    items << f.CheckListBox1->item(i)->text() + (f.CheckListBox1->item(i)->checkState() == Qt::Checked ? "+" : "-");
+  for (int i = 0; i < test::Named<QListWidget>(&f, "CheckListBox1")->count(); ++i)
+    items << test::Named<QListWidget>(&f, "CheckListBox1")->item(i)->text() + (test::Named<QListWidget>(&f, "CheckListBox1")->item(i)->checkState() == Qt::Checked ? "+" : "-");
   return items;
 }
 
@@ -52,45 +52,45 @@ TEST_F(WindowTest, CommandsSitInTheirMenusAndTheToolBarInOrder) {
   EXPECT_EQ(menu(1), QStringList({"&Colors"}));
   EXPECT_EQ(menu(2), QStringList({"Open In &Quorvela...", "Background Color", "&Registry"}));
   EXPECT_EQ(menu(3), QStringList({"&Contents...", "&Index...", "|", "&Email...", "|", "&About"}));
-  EXPECT_EQ(Form->FileOpenAction->shortcut(), QKeySequence("Ctrl+O"));
+  EXPECT_EQ(test::Named<QAction>(Form, "FileOpenAction")->shortcut(), QKeySequence("Ctrl+O"));
   EXPECT_EQ(Texts(Form->findChild<QToolBar*>()->actions()),
             QStringList({"&Open...", "Save &As...", "|", "Open In &Quorvela...", "&About", "|", "&Colors", "|", "Pan",
                          "Rotate", "Zoom", "Continuous Orbit", "|", "E&xit"}));
   for (QAction* a : Form->findChild<QToolBar*>()->actions()) EXPECT_TRUE(a->isSeparator() || !a->icon().isNull());
-  EXPECT_EQ(QStringList({Form->OpenButton->text(), Form->ClipboardButton->text(), Form->SaveAsButton->text(),
-                         Form->ExitButton->text()}),
+  EXPECT_EQ(QStringList({test::Named<QPushButton>(Form, "OpenButton")->text(), test::Named<QPushButton>(Form, "ClipboardButton")->text(), test::Named<QPushButton>(Form, "SaveAsButton")->text(),
+                         test::Named<QPushButton>(Form, "ExitButton")->text()}),
             QStringList({"&Open...", "C&lipboard", "Save &As...", "E&xit"}));
 
 }
 
 TEST_F(WindowTest, TheFirstActivationShowsTheHelpCommandsAndAnEmptyStatusBar) {
-  EXPECT_FALSE(Form->HelpContentsAction->isVisible());
-  EXPECT_FALSE(Form->HelpIndexAction->isVisible());
+  EXPECT_FALSE(test::Named<QAction>(Form, "HelpContentsAction")->isVisible());
+  EXPECT_FALSE(test::Named<QAction>(Form, "HelpIndexAction")->isVisible());
   if (!ShowForm()) GTEST_SKIP() << "needs an X display with OpenGL (run under xvfb-run)";
-  EXPECT_TRUE(Form->HelpContentsAction->isVisible());
-  EXPECT_TRUE(Form->HelpIndexAction->isVisible());
+  EXPECT_TRUE(test::Named<QAction>(Form, "HelpContentsAction")->isVisible());
+  EXPECT_TRUE(test::Named<QAction>(Form, "HelpIndexAction")->isVisible());
   EXPECT_EQ(StatusTexts(*Form), QStringList({"", "", "", "", "", ""}));
-  for (QAction* a : {Form->FileCloseAction, Form->FileSaveAsAction, Form->ToolsClipboardAction,
-                     Form->ToolsOpenInQuorvelaAction})
+  for (QAction* a : {test::Named<QAction>(Form, "FileCloseAction"), test::Named<QAction>(Form, "FileSaveAsAction"), test::Named<QAction>(Form, "ToolsClipboardAction"),
+                     test::Named<QAction>(Form, "ToolsOpenInQuorvelaAction")})
     EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
-  EXPECT_FALSE(Form->ClipboardButton->isEnabled());
-  EXPECT_TRUE(Form->OpenButton->isEnabled());
+  EXPECT_FALSE(test::Named<QPushButton>(Form, "ClipboardButton")->isEnabled());
+  EXPECT_TRUE(test::Named<QPushButton>(Form, "OpenButton")->isEnabled());
 }
 
 TEST_F(WindowTest, OptionBoxesStartAsDesigned) {
   QStringList boxes;
-  for (QCheckBox* b : Form->GroupBox2->findChildren<QCheckBox*>())
+  for (QCheckBox* b : test::Named<QGroupBox>(Form, "GroupBox2")->findChildren<QCheckBox*>())
     boxes << b->text() + (b->isChecked() ? "+" : "-") + (b->isEnabled() ? "" : "(off)");
   EXPECT_EQ(boxes, QStringList({"&Face Numbers+", "H&ole Numbers+", "Show &Manifold+", "Perspecti&ve+(off)", "&Axis-",
                                 "Continuous Or&bit-", "&Use Colors+", "Show &Thread+", "T&ransparent-", "Contour&s+",
                                 "Filled C&ylinders-", "Show &Ports+", "Hole Text+", "Plugs+", "Item Numbers+",
                                 "Dummy Holes-"}));
-  EXPECT_EQ(Form->GroupBox1->title(), "Grou&ps:");
-  EXPECT_FALSE(Form->HideUnCheckedCheckBox->isChecked());
-  EXPECT_EQ(Form->TextHeightEdit->value(), 10);
-  EXPECT_EQ(Form->TextHeightEdit->minimum(), 1);
-  EXPECT_EQ(Form->TextHeightEdit->maximum(), 200);
-  EXPECT_EQ(Form->TextHeightFactor(), 10);
+  EXPECT_EQ(test::Named<QGroupBox>(Form, "GroupBox1")->title(), "Grou&ps:");
+  EXPECT_FALSE(test::Named<QCheckBox>(Form, "HideUnCheckedCheckBox")->isChecked());
+  EXPECT_EQ(test::Named<QSpinBox>(Form, "TextHeightEdit")->value(), 10);
+  EXPECT_EQ(test::Named<QSpinBox>(Form, "TextHeightEdit")->minimum(), 1);
+  EXPECT_EQ(test::Named<QSpinBox>(Form, "TextHeightEdit")->maximum(), 200);
+  EXPECT_EQ(Form->Session().TextHeightFactor(), 10);
 }
 
 TEST_F(WindowTest, OpeningFillsTheStatusBarAndClosingEmptiesIt) {
@@ -105,40 +105,40 @@ TEST_F(WindowTest, OpeningFillsTheStatusBarAndClosingEmptiesIt) {
   });
   Form->resize(900, 800);
   Form->OpenDocument(path);
-  ASSERT_TRUE(Form->DocumentLoaded());
+  ASSERT_TRUE(Form->Session().DocumentLoaded());
   EXPECT_TRUE(Messages.Errors.empty());
   const QStringList status = StatusTexts(*Form);
   EXPECT_EQ(status.mid(1), QStringList({"Xmax=100.00", "Ymax=80.00", "Zmax=50.00", "Inch", "3 hole(s)"}));
   EXPECT_TRUE(status[0].endsWith("Block.MNF")) << status[0].toStdString();
-  for (QAction* a : {Form->FileCloseAction, Form->FileSaveAsAction, Form->ToolsClipboardAction,
-                     Form->ToolsOpenInQuorvelaAction})
+  for (QAction* a : {test::Named<QAction>(Form, "FileCloseAction"), test::Named<QAction>(Form, "FileSaveAsAction"), test::Named<QAction>(Form, "ToolsClipboardAction"),
+                     test::Named<QAction>(Form, "ToolsOpenInQuorvelaAction")})
     EXPECT_TRUE(a->isEnabled()) << a->text().toStdString();
   EXPECT_EQ(Form->OpenDialogInitialDir, QString::fromStdString(Dir.Path()));
   EXPECT_EQ(Form->SaveDialogInitialDir, QString::fromStdString(Dir.Path()));
-  EXPECT_GT(Form->SceneView->ModelRoot().Count(), 0);
-  EXPECT_EQ(Form->RebuildCount(), 1);
-  EXPECT_TRUE(Form->SceneView->Hint().isEmpty());
+  EXPECT_GT(Form->Session().ModelRoot().Count(), 0);
+  EXPECT_EQ(Form->Session().RebuildCount(), 1);
+  EXPECT_TRUE(Form->SceneView()->Hint().isEmpty());
 
-  Form->FileCloseAction->trigger();
-  EXPECT_FALSE(Form->DocumentLoaded());
+  test::Named<QAction>(Form, "FileCloseAction")->trigger();
+  EXPECT_FALSE(Form->Session().DocumentLoaded());
   EXPECT_EQ(StatusTexts(*Form), QStringList({"", "", "", "", "", ""}));
-  for (QAction* a : {Form->FileCloseAction, Form->FileSaveAsAction, Form->ToolsClipboardAction,
-                     Form->ToolsOpenInQuorvelaAction})
+  for (QAction* a : {test::Named<QAction>(Form, "FileCloseAction"), test::Named<QAction>(Form, "FileSaveAsAction"), test::Named<QAction>(Form, "ToolsClipboardAction"),
+                     test::Named<QAction>(Form, "ToolsOpenInQuorvelaAction")})
     EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
-  EXPECT_EQ(Form->SceneView->ModelRoot().Count(), 0);
-  EXPECT_TRUE(Form->Document().FileName.empty());
+  EXPECT_EQ(Form->Session().ModelRoot().Count(), 0);
+  EXPECT_TRUE(Form->Session().Document().FileName.empty());
   // The empty view tells a new user what to do.
-  EXPECT_TRUE(Form->SceneView->Hint().contains("Ctrl+O"));
+  EXPECT_TRUE(Form->SceneView()->Hint().contains("Ctrl+O"));
   // The group list is left as it was.
   EXPECT_EQ(GroupItems(*Form), QStringList({"(None)+", "A+", "B+"}));
 }
 
 TEST_F(WindowTest, AViewerFileCannotGoToTheDesignApplication) {
   Form->OpenDocument(WriteDocument("block.mvf", [](TManifold& d) { d.Decimals = 0; }));
-  ASSERT_TRUE(Form->DocumentLoaded());
-  EXPECT_FALSE(Form->ToolsOpenInQuorvelaAction->isEnabled());
-  EXPECT_TRUE(Form->FileSaveAsAction->isEnabled());
-  EXPECT_TRUE(Form->ToolsClipboardAction->isEnabled());
+  ASSERT_TRUE(Form->Session().DocumentLoaded());
+  EXPECT_FALSE(test::Named<QAction>(Form, "ToolsOpenInQuorvelaAction")->isEnabled());
+  EXPECT_TRUE(test::Named<QAction>(Form, "FileSaveAsAction")->isEnabled());
+  EXPECT_TRUE(test::Named<QAction>(Form, "ToolsClipboardAction")->isEnabled());
   EXPECT_EQ(Form->StatusPanelText(1), "Xmax=300");
   EXPECT_EQ(Form->StatusPanelText(4), "Metric");
   EXPECT_EQ(Form->StatusPanelText(5), "0 hole(s)");
@@ -149,10 +149,10 @@ TEST_F(WindowTest, FilesThatAreNotDocumentsAreIgnoredSilently) {
   Form->OpenDocument(Dir.Path() + "/missing.mnf");
   std::filesystem::create_directory(Dir.Path() + "/folder.mnf");
   Form->OpenDocument(Dir.Path() + "/folder.mnf");
-  EXPECT_FALSE(Form->DocumentLoaded());
+  EXPECT_FALSE(Form->Session().DocumentLoaded());
   EXPECT_TRUE(Messages.Errors.empty());
   EXPECT_TRUE(Messages.Questions.empty());
-  EXPECT_EQ(Form->RebuildCount(), 0);
+  EXPECT_EQ(Form->Session().RebuildCount(), 0);
 }
 
 TEST_F(WindowTest, AFailedOpenLeavesTheOpenDocumentAndEverythingShowingIt) {
@@ -162,13 +162,13 @@ TEST_F(WindowTest, AFailedOpenLeavesTheOpenDocumentAndEverythingShowingIt) {
   });
   Form->resize(900, 800);
   Form->OpenDocument(first);
-  ASSERT_TRUE(Form->DocumentLoaded());
-  Form->CheckListBox1->item(2)->setCheckState(Qt::Unchecked);
+  ASSERT_TRUE(Form->Session().DocumentLoaded());
+  test::Named<QListWidget>(Form, "CheckListBox1")->item(2)->setCheckState(Qt::Unchecked);
   const QStringList status = StatusTexts(*Form);
   const QStringList groups = GroupItems(*Form);
-  const int rebuilds = Form->RebuildCount();
-  const TGLBaseSceneObject* firstObject = &Form->SceneView->ModelRoot().Children(0);
-  const int objects = Form->SceneView->ModelRoot().Count();
+  const int rebuilds = Form->Session().RebuildCount();
+  const TGLBaseSceneObject* firstObject = &Form->Session().ModelRoot().Children(0);
+  const int objects = Form->Session().ModelRoot().Count();
 
   std::filesystem::create_directory(Dir.Path() + "/other");
   const std::string bad = Dir.Write("other/bad.mnf", std::string(41, 'x'));
@@ -179,23 +179,23 @@ TEST_F(WindowTest, AFailedOpenLeavesTheOpenDocumentAndEverythingShowingIt) {
   ASSERT_EQ(Messages.Questions.size(), 1u);
   EXPECT_EQ(Messages.Questions[0], "Do you wish to read the file like a 1.00 file?");
 
-  EXPECT_TRUE(Form->DocumentLoaded());
-  EXPECT_EQ(Form->Document().FileName, first);
-  EXPECT_EQ(Form->Document().Groups.Count(), 2);
+  EXPECT_TRUE(Form->Session().DocumentLoaded());
+  EXPECT_EQ(Form->Session().Document().FileName, first);
+  EXPECT_EQ(Form->Session().Document().Groups.Count(), 2);
   EXPECT_EQ(StatusTexts(*Form), status);
   EXPECT_EQ(GroupItems(*Form), groups);
-  EXPECT_EQ(Form->RebuildCount(), rebuilds);
-  EXPECT_EQ(Form->SceneView->ModelRoot().Count(), objects);
-  EXPECT_EQ(&Form->SceneView->ModelRoot().Children(0), firstObject);
+  EXPECT_EQ(Form->Session().RebuildCount(), rebuilds);
+  EXPECT_EQ(Form->Session().ModelRoot().Count(), objects);
+  EXPECT_EQ(&Form->Session().ModelRoot().Children(0), firstObject);
   EXPECT_EQ(Form->OpenDialogInitialDir, QString::fromStdString(Dir.Path()));
   // A refresh after the failure still shows the first document.
-  Form->FaceNumbersCheckBox->click();
+  test::Named<QCheckBox>(Form, "FaceNumbersCheckBox")->click();
   EXPECT_EQ(Form->StatusPanelText(5), "1 hole(s)");
 }
 
 TEST_F(WindowTest, ASecondOpenReplacesTheFirstEverywhere) {
   Form->OpenDocument(WriteDocument("a.mnf", [](TManifold& d) { AddGroups(d, {"A", "B"}); }));
-  Form->CheckListBox1->item(1)->setCheckState(Qt::Unchecked);
+  test::Named<QListWidget>(Form, "CheckListBox1")->item(1)->setCheckState(Qt::Unchecked);
   std::filesystem::create_directory(Dir.Path() + "/second");
   Form->OpenDocument(WriteDocument("second/b.mnf", [](TManifold& d) {
     AddGroups(d, {"P"});
@@ -205,7 +205,7 @@ TEST_F(WindowTest, ASecondOpenReplacesTheFirstEverywhere) {
   EXPECT_EQ(GroupItems(*Form), QStringList({"(None)+", "P+"}));
   EXPECT_EQ(Form->StatusPanelText(5), "2 hole(s)");
   EXPECT_EQ(Form->OpenDialogInitialDir, QString::fromStdString(Dir.Path() + "/second"));
-  EXPECT_EQ(Form->LastBuildOptions().GroupChecked, std::vector<bool>({true, true}));
+  EXPECT_EQ(Form->Session().SceneOptions().GroupChecked, std::vector<bool>({true, true}));
 }
 
 TEST_F(WindowTest, ThePathInTheStatusBarIsShortenedToItsPanel) {
@@ -238,150 +238,150 @@ TEST_F(WindowTest, GroupsListShowsNoneAndEveryGroupChecked) {
 
 TEST_F(WindowTest, GroupMarksRebuildTheSceneOnceEach) {
   Form->OpenDocument(WriteDocument("g.mnf", [](TManifold& d) { AddGroups(d, {"A", "B"}); }));
-  const int start = Form->RebuildCount();
-  Form->CheckListBox1->item(2)->setCheckState(Qt::Unchecked);
-  EXPECT_EQ(Form->RebuildCount(), start + 1);
-  EXPECT_EQ(Form->LastBuildOptions().GroupChecked, std::vector<bool>({true, true, false}));
-  EXPECT_FALSE(Form->LastBuildOptions().HideUnchecked);
+  const int start = Form->Session().RebuildCount();
+  test::Named<QListWidget>(Form, "CheckListBox1")->item(2)->setCheckState(Qt::Unchecked);
+  EXPECT_EQ(Form->Session().RebuildCount(), start + 1);
+  EXPECT_EQ(Form->Session().SceneOptions().GroupChecked, std::vector<bool>({true, true, false}));
+  EXPECT_FALSE(Form->Session().SceneOptions().HideUnchecked);
 
-  Form->HideUnCheckedCheckBox->click();
-  EXPECT_EQ(Form->RebuildCount(), start + 2);
-  EXPECT_TRUE(Form->LastBuildOptions().HideUnchecked);
+  test::Named<QCheckBox>(Form, "HideUnCheckedCheckBox")->click();
+  EXPECT_EQ(Form->Session().RebuildCount(), start + 2);
+  EXPECT_TRUE(Form->Session().SceneOptions().HideUnchecked);
 
-  Form->DeselectAllAction->trigger();
-  EXPECT_EQ(Form->RebuildCount(), start + 3);
+  test::Named<QAction>(Form, "DeselectAllAction")->trigger();
+  EXPECT_EQ(Form->Session().RebuildCount(), start + 3);
   EXPECT_EQ(GroupItems(*Form), QStringList({"(None)-", "A-", "B-"}));
-  EXPECT_EQ(Form->LastBuildOptions().GroupChecked, std::vector<bool>({false, false, false}));
+  EXPECT_EQ(Form->Session().SceneOptions().GroupChecked, std::vector<bool>({false, false, false}));
 
-  Form->SelectAllAction->trigger();
-  EXPECT_EQ(Form->RebuildCount(), start + 4);
+  test::Named<QAction>(Form, "SelectAllAction")->trigger();
+  EXPECT_EQ(Form->Session().RebuildCount(), start + 4);
   EXPECT_EQ(GroupItems(*Form), QStringList({"(None)+", "A+", "B+"}));
   // The pop-up menu of the groups box carries both.
-  EXPECT_EQ(Texts(Form->CheckListBox1->actions()), QStringList({"Select All", "Deselect All"}));
-  EXPECT_EQ(Texts(Form->GroupBox1->actions()), QStringList({"Select All", "Deselect All"}));
+  EXPECT_EQ(Texts(test::Named<QListWidget>(Form, "CheckListBox1")->actions()), QStringList({"Select All", "Deselect All"}));
+  EXPECT_EQ(Texts(test::Named<QGroupBox>(Form, "GroupBox1")->actions()), QStringList({"Select All", "Deselect All"}));
 }
 
 TEST_F(WindowTest, WithoutADocumentABoxOnlyChangesItself) {
   Form->resize(800, 800);
-  Form->TransparentCheckBox->click();
-  EXPECT_TRUE(Form->TransparentCheckBox->isChecked());
-  EXPECT_EQ(Form->RebuildCount(), 0);
+  test::Named<QCheckBox>(Form, "TransparentCheckBox")->click();
+  EXPECT_TRUE(test::Named<QCheckBox>(Form, "TransparentCheckBox")->isChecked());
+  EXPECT_EQ(Form->Session().RebuildCount(), 0);
   // "Show Manifold" follows "Transparent" only with the next status refresh.
-  EXPECT_TRUE(Form->ManifoldCheckBox->isEnabled());
+  EXPECT_TRUE(test::Named<QCheckBox>(Form, "ManifoldCheckBox")->isEnabled());
   if (!ShowForm()) GTEST_SKIP() << "needs an X display with OpenGL (run under xvfb-run)";
   Form->resize(820, 800);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return !Form->ManifoldCheckBox->isEnabled(); }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !test::Named<QCheckBox>(Form, "ManifoldCheckBox")->isEnabled(); }));
 
-  Form->DeselectAllAction->trigger();
-  Form->HideUnCheckedCheckBox->click();
-  Form->TextHeightEdit->setValue(30);
-  EXPECT_EQ(Form->TextHeightFactor(), 30);
-  EXPECT_EQ(Form->RebuildCount(), 0);
+  test::Named<QAction>(Form, "DeselectAllAction")->trigger();
+  test::Named<QCheckBox>(Form, "HideUnCheckedCheckBox")->click();
+  test::Named<QSpinBox>(Form, "TextHeightEdit")->setValue(30);
+  EXPECT_EQ(Form->Session().TextHeightFactor(), 30);
+  EXPECT_EQ(Form->Session().RebuildCount(), 0);
 }
 
 TEST_F(WindowTest, EveryRefreshingBoxRebuildsOnceWithItsNewState) {
   Form->OpenDocument(WriteDocument("o.mnf", [](TManifold&) {}));
-  int count = Form->RebuildCount();
+  int count = Form->Session().RebuildCount();
   struct TCase {
     QCheckBox* Box;
     bool TSceneOptions::*Field;
   };
-  const TCase cases[] = {{Form->FaceNumbersCheckBox, &TSceneOptions::FaceNumbers},
-                         {Form->HoleNumbersCheckBox, &TSceneOptions::HoleNumbers},
-                         {Form->ManifoldCheckBox, &TSceneOptions::ShowManifold},
-                         {Form->ColorsCheckBox, &TSceneOptions::Colors},
-                         {Form->ShowThreadCheckBox, &TSceneOptions::ShowThread},
-                         {Form->TransparentCheckBox, &TSceneOptions::Transparent},
-                         {Form->ContourCheckBox, &TSceneOptions::Contours},
-                         {Form->FilledCheckBox, &TSceneOptions::FilledCylinders},
-                         {Form->ShowPortsCheckBox, &TSceneOptions::ShowPorts},
-                         {Form->HoleTextCheckBox, &TSceneOptions::ShowHoleText},
-                         {Form->PlugsCheckBox, &TSceneOptions::ShowPlugs},
-                         {Form->ItemCheckBox, &TSceneOptions::ShowItemNumbers},
-                         {Form->DummyHolesCheckBox, &TSceneOptions::ShowDummyHoles}};
+  const TCase cases[] = {{test::Named<QCheckBox>(Form, "FaceNumbersCheckBox"), &TSceneOptions::FaceNumbers},
+                         {test::Named<QCheckBox>(Form, "HoleNumbersCheckBox"), &TSceneOptions::HoleNumbers},
+                         {test::Named<QCheckBox>(Form, "ManifoldCheckBox"), &TSceneOptions::ShowManifold},
+                         {test::Named<QCheckBox>(Form, "ColorsCheckBox"), &TSceneOptions::Colors},
+                         {test::Named<QCheckBox>(Form, "ShowThreadCheckBox"), &TSceneOptions::ShowThread},
+                         {test::Named<QCheckBox>(Form, "TransparentCheckBox"), &TSceneOptions::Transparent},
+                         {test::Named<QCheckBox>(Form, "ContourCheckBox"), &TSceneOptions::Contours},
+                         {test::Named<QCheckBox>(Form, "FilledCheckBox"), &TSceneOptions::FilledCylinders},
+                         {test::Named<QCheckBox>(Form, "ShowPortsCheckBox"), &TSceneOptions::ShowPorts},
+                         {test::Named<QCheckBox>(Form, "HoleTextCheckBox"), &TSceneOptions::ShowHoleText},
+                         {test::Named<QCheckBox>(Form, "PlugsCheckBox"), &TSceneOptions::ShowPlugs},
+                         {test::Named<QCheckBox>(Form, "ItemCheckBox"), &TSceneOptions::ShowItemNumbers},
+                         {test::Named<QCheckBox>(Form, "DummyHolesCheckBox"), &TSceneOptions::ShowDummyHoles}};
   for (const TCase& c : cases) {
     const bool before = c.Box->isChecked();
     c.Box->click();
-    EXPECT_EQ(Form->RebuildCount(), ++count) << c.Box->text().toStdString();
-    EXPECT_EQ(Form->LastBuildOptions().*c.Field, !before) << c.Box->text().toStdString();
+    EXPECT_EQ(Form->Session().RebuildCount(), ++count) << c.Box->text().toStdString();
+    EXPECT_EQ(Form->Session().SceneOptions().*c.Field, !before) << c.Box->text().toStdString();
   }
   // With a document, "Transparent" (checked above) disabled "Show Manifold" at once.
-  EXPECT_FALSE(Form->ManifoldCheckBox->isEnabled());
-  Form->TransparentCheckBox->click();
-  EXPECT_TRUE(Form->ManifoldCheckBox->isEnabled());
-  count = Form->RebuildCount();
+  EXPECT_FALSE(test::Named<QCheckBox>(Form, "ManifoldCheckBox")->isEnabled());
+  test::Named<QCheckBox>(Form, "TransparentCheckBox")->click();
+  EXPECT_TRUE(test::Named<QCheckBox>(Form, "ManifoldCheckBox")->isEnabled());
+  count = Form->Session().RebuildCount();
   // The view switches do not rebuild.
-  Form->AxisCheckBox->click();
-  EXPECT_TRUE(Form->SceneView->ShowAxes());
-  Form->OrbitCheckBox->click();
-  Form->OrbitCheckBox->click();
-  EXPECT_EQ(Form->RebuildCount(), count);
+  test::Named<QCheckBox>(Form, "AxisCheckBox")->click();
+  EXPECT_TRUE(Form->Session().Option(TOption::Axis));
+  test::Named<QCheckBox>(Form, "OrbitCheckBox")->click();
+  test::Named<QCheckBox>(Form, "OrbitCheckBox")->click();
+  EXPECT_EQ(Form->Session().RebuildCount(), count);
   // "Colors" counts as a click on "Use Colors" and shows its state.
-  const bool colors = Form->ColorsCheckBox->isChecked();
-  Form->ViewColorsAction->trigger();
-  EXPECT_EQ(Form->ColorsCheckBox->isChecked(), !colors);
-  EXPECT_EQ(Form->ViewColorsAction->isChecked(), !colors);
-  EXPECT_EQ(Form->LastBuildOptions().Colors, !colors);
-  EXPECT_EQ(Form->RebuildCount(), count + 1);
+  const bool colors = test::Named<QCheckBox>(Form, "ColorsCheckBox")->isChecked();
+  test::Named<QAction>(Form, "ViewColorsAction")->trigger();
+  EXPECT_EQ(test::Named<QCheckBox>(Form, "ColorsCheckBox")->isChecked(), !colors);
+  EXPECT_EQ(test::Named<QAction>(Form, "ViewColorsAction")->isChecked(), !colors);
+  EXPECT_EQ(Form->Session().SceneOptions().Colors, !colors);
+  EXPECT_EQ(Form->Session().RebuildCount(), count + 1);
 }
 
 TEST_F(WindowTest, TheTextHeightFactorRebuildsOnceWithTheNewFactor) {
   Form->OpenDocument(WriteDocument("t.mnf", [](TManifold&) {}));
-  const int count = Form->RebuildCount();
-  Form->TextHeightEdit->setValue(25);
-  EXPECT_EQ(Form->RebuildCount(), count + 1);
-  EXPECT_EQ(Form->LastBuildOptions().TextHeightFactor, 25);
-  EXPECT_EQ(Form->TextHeightFactor(), 25);
+  const int count = Form->Session().RebuildCount();
+  test::Named<QSpinBox>(Form, "TextHeightEdit")->setValue(25);
+  EXPECT_EQ(Form->Session().RebuildCount(), count + 1);
+  EXPECT_EQ(Form->Session().SceneOptions().TextHeightFactor, 25);
+  EXPECT_EQ(Form->Session().TextHeightFactor(), 25);
   // Typed text outside 1 to 200 never reaches the factor.
-  Form->TextHeightEdit->setValue(5000);
-  EXPECT_EQ(Form->TextHeightFactor(), 200);
-  Form->TextHeightEdit->setValue(-3);
-  EXPECT_EQ(Form->TextHeightFactor(), 1);
+  test::Named<QSpinBox>(Form, "TextHeightEdit")->setValue(5000);
+  EXPECT_EQ(Form->Session().TextHeightFactor(), 200);
+  test::Named<QSpinBox>(Form, "TextHeightEdit")->setValue(-3);
+  EXPECT_EQ(Form->Session().TextHeightFactor(), 1);
   // The factor is kept across documents and shown by the status refresh.
   Form->OpenDocument(WriteDocument("u.mnf", [](TManifold&) {}));
-  EXPECT_EQ(Form->TextHeightEdit->value(), 1);
-  EXPECT_EQ(Form->LastBuildOptions().TextHeightFactor, 1);
+  EXPECT_EQ(test::Named<QSpinBox>(Form, "TextHeightEdit")->value(), 1);
+  EXPECT_EQ(Form->Session().SceneOptions().TextHeightFactor, 1);
 }
 
 TEST_F(WindowTest, KeysReachTheWindowBeforeItsControls) {
   Form->OpenDocument(WriteDocument("k.mnf", [](TManifold&) {}));
   if (!ShowForm()) GTEST_SKIP() << "needs an X display with OpenGL (run under xvfb-run)";
-  const int count = Form->RebuildCount();
+  const int count = Form->Session().RebuildCount();
   // Keypad minus toggles "Use Colors", also while the text height box has the focus.
-  QTest::keyClick(Form->TextHeightEdit, Qt::Key_Minus, Qt::KeypadModifier);
-  EXPECT_FALSE(Form->ColorsCheckBox->isChecked());
-  EXPECT_EQ(Form->RebuildCount(), count + 1);
-  EXPECT_EQ(Form->TextHeightEdit->value(), 10);
-  QTest::keyClick(Form->SceneView, Qt::Key_Minus, Qt::KeypadModifier);
-  EXPECT_TRUE(Form->ColorsCheckBox->isChecked());
+  QTest::keyClick(test::Named<QSpinBox>(Form, "TextHeightEdit"), Qt::Key_Minus, Qt::KeypadModifier);
+  EXPECT_FALSE(test::Named<QCheckBox>(Form, "ColorsCheckBox")->isChecked());
+  EXPECT_EQ(Form->Session().RebuildCount(), count + 1);
+  EXPECT_EQ(test::Named<QSpinBox>(Form, "TextHeightEdit")->value(), 10);
+  QTest::keyClick(Form->SceneView(), Qt::Key_Minus, Qt::KeypadModifier);
+  EXPECT_TRUE(test::Named<QCheckBox>(Form, "ColorsCheckBox")->isChecked());
   // Not with Shift, Ctrl or Alt held, and not the minus of the main keyboard.
-  QTest::keyClick(Form->SceneView, Qt::Key_Minus, Qt::KeypadModifier | Qt::ShiftModifier);
-  QTest::keyClick(Form->SceneView, Qt::Key_Minus);
-  QTest::keyClick(Form->SceneView, Qt::Key_Escape, Qt::ControlModifier);
-  EXPECT_TRUE(Form->ColorsCheckBox->isChecked());
+  QTest::keyClick(Form->SceneView(), Qt::Key_Minus, Qt::KeypadModifier | Qt::ShiftModifier);
+  QTest::keyClick(Form->SceneView(), Qt::Key_Minus);
+  QTest::keyClick(Form->SceneView(), Qt::Key_Escape, Qt::ControlModifier);
+  EXPECT_TRUE(test::Named<QCheckBox>(Form, "ColorsCheckBox")->isChecked());
   EXPECT_TRUE(Form->isVisible());
   // Esc is the Exit command.
-  QTest::keyClick(Form->CheckListBox1, Qt::Key_Escape);
+  QTest::keyClick(test::Named<QListWidget>(Form, "CheckListBox1"), Qt::Key_Escape);
   EXPECT_FALSE(Form->isVisible());
 }
 
 TEST_F(WindowTest, TheNavigationModesAreExclusiveButMayAllBeOff) {
-  Form->ViewRotateAction->trigger();
-  EXPECT_EQ(Form->SceneView->Navigator().Mode, TNavigationMode::Rotate);
-  Form->ViewPanAction->trigger();
-  EXPECT_FALSE(Form->ViewRotateAction->isChecked());
-  EXPECT_EQ(Form->SceneView->Navigator().Mode, TNavigationMode::Pan);
-  Form->ViewPanAction->trigger();
-  EXPECT_FALSE(Form->ViewPanAction->isChecked() || Form->ViewRotateAction->isChecked() ||
-               Form->ViewZoomAction->isChecked());
-  EXPECT_EQ(Form->SceneView->Navigator().Mode, TNavigationMode::Free);
-  Form->ViewZoomAction->trigger();
-  EXPECT_EQ(Form->SceneView->Navigator().Mode, TNavigationMode::Zoom);
+  test::Named<QAction>(Form, "ViewRotateAction")->trigger();
+  EXPECT_EQ(Form->Session().Navigator().Mode, TNavigationMode::Rotate);
+  test::Named<QAction>(Form, "ViewPanAction")->trigger();
+  EXPECT_FALSE(test::Named<QAction>(Form, "ViewRotateAction")->isChecked());
+  EXPECT_EQ(Form->Session().Navigator().Mode, TNavigationMode::Pan);
+  test::Named<QAction>(Form, "ViewPanAction")->trigger();
+  EXPECT_FALSE(test::Named<QAction>(Form, "ViewPanAction")->isChecked() || test::Named<QAction>(Form, "ViewRotateAction")->isChecked() ||
+               test::Named<QAction>(Form, "ViewZoomAction")->isChecked());
+  EXPECT_EQ(Form->Session().Navigator().Mode, TNavigationMode::Free);
+  test::Named<QAction>(Form, "ViewZoomAction")->trigger();
+  EXPECT_EQ(Form->Session().Navigator().Mode, TNavigationMode::Zoom);
 }
 
 TEST_F(WindowTest, TheModeCommandsHintTheirNames) {
   const std::pair<QAction*, QString> hints[] = {
-      {Form->ViewPanAction, "Pan"}, {Form->ViewRotateAction, "Rotate"}, {Form->ViewZoomAction, "Zoom"}};
+      {test::Named<QAction>(Form, "ViewPanAction"), "Pan"}, {test::Named<QAction>(Form, "ViewRotateAction"), "Rotate"}, {test::Named<QAction>(Form, "ViewZoomAction"), "Zoom"}};
   for (const auto& [action, hint] : hints) {
     EXPECT_EQ(action->toolTip(), hint);
     EXPECT_EQ(action->statusTip(), hint);
@@ -412,25 +412,25 @@ TEST_F(WindowTest, OneLineSeparatesTwoStatusPanels) {
 }
 
 TEST_F(WindowTest, TheOrbitTimerHasTwoSwitchesThatDoNotKnowOfEachOther) {
-  EXPECT_EQ(Form->Timer1->interval(), 20);
-  EXPECT_FALSE(Form->Timer1->isActive());
-  Form->ContinuousOrbitAction->trigger();
-  EXPECT_TRUE(Form->ContinuousOrbitAction->isChecked());
-  EXPECT_TRUE(Form->Timer1->isActive());
-  EXPECT_FALSE(Form->OrbitCheckBox->isChecked());
+  EXPECT_EQ(test::Named<QTimer>(Form, "Timer1")->interval(), 20);
+  EXPECT_FALSE(test::Named<QTimer>(Form, "Timer1")->isActive());
+  test::Named<QAction>(Form, "ContinuousOrbitAction")->trigger();
+  EXPECT_TRUE(test::Named<QAction>(Form, "ContinuousOrbitAction")->isChecked());
+  EXPECT_TRUE(test::Named<QTimer>(Form, "Timer1")->isActive());
+  EXPECT_FALSE(test::Named<QCheckBox>(Form, "OrbitCheckBox")->isChecked());
   // The box stops the timer that the command started, and the command stays checked.
-  Form->OrbitCheckBox->click();
-  EXPECT_TRUE(Form->Timer1->isActive());
-  Form->OrbitCheckBox->click();
-  EXPECT_FALSE(Form->Timer1->isActive());
-  EXPECT_TRUE(Form->ContinuousOrbitAction->isChecked());
-  Form->ContinuousOrbitAction->trigger();
-  EXPECT_FALSE(Form->Timer1->isActive());
-  Form->ContinuousOrbitAction->trigger();
-  EXPECT_TRUE(Form->Timer1->isActive());
-  Form->ContinuousOrbitAction->trigger();
-  EXPECT_FALSE(Form->ContinuousOrbitAction->isChecked());
-  EXPECT_FALSE(Form->Timer1->isActive());
+  test::Named<QCheckBox>(Form, "OrbitCheckBox")->click();
+  EXPECT_TRUE(test::Named<QTimer>(Form, "Timer1")->isActive());
+  test::Named<QCheckBox>(Form, "OrbitCheckBox")->click();
+  EXPECT_FALSE(test::Named<QTimer>(Form, "Timer1")->isActive());
+  EXPECT_TRUE(test::Named<QAction>(Form, "ContinuousOrbitAction")->isChecked());
+  test::Named<QAction>(Form, "ContinuousOrbitAction")->trigger();
+  EXPECT_FALSE(test::Named<QTimer>(Form, "Timer1")->isActive());
+  test::Named<QAction>(Form, "ContinuousOrbitAction")->trigger();
+  EXPECT_TRUE(test::Named<QTimer>(Form, "Timer1")->isActive());
+  test::Named<QAction>(Form, "ContinuousOrbitAction")->trigger();
+  EXPECT_FALSE(test::Named<QAction>(Form, "ContinuousOrbitAction")->isChecked());
+  EXPECT_FALSE(test::Named<QTimer>(Form, "Timer1")->isActive());
 }
 
 }  // namespace

@@ -28,20 +28,20 @@ protected:
   void SetUp() override {
     WindowTest::SetUp();
     Form->resize(800, 800);
-    View = Form->SceneView;
-    Form->ResetView();  // the empty document: 300 long, camera at (10, 10, 5)
+    View = Form->SceneView();
+    Form->Session().ResetView();  // the empty document: 300 long, camera at (10, 10, 5)
   }
 
-  double Distance() const { return CameraTargetDistance(View->Camera()); }
+  double Distance() const { return CameraTargetDistance(Form->Session().View().Camera); }
 
   // The model root's turn as a rotation: its axis times 2 sin(angle), and the angle from the trace.
   TVector3f AxisTimesTwoSine() const {
-    const TGLBaseSceneObject& m = View->ModelRoot();
+    const TGLBaseSceneObject& m = Form->Session().ModelRoot();
     const TVector3f x = m.LocalX(), y = m.Up(), z = m.Direction();
     return {y.Z - z.Y, z.X - x.Z, x.Y - y.X};
   }
   double AngleDegrees() const {
-    const TGLBaseSceneObject& m = View->ModelRoot();
+    const TGLBaseSceneObject& m = Form->Session().ModelRoot();
     return std::acos(std::clamp((m.LocalX().X + m.Up().Y + m.Direction().Z - 1.0) / 2.0, -1.0, 1.0)) * 180 / M_PI;
   }
   void ExpectTurn(const TVector3f& axis, double degrees) const {
@@ -63,8 +63,8 @@ protected:
 };
 
 TEST_F(NavigationTest, AViewResetPutsTheCameraFiveBlockLengthsOut) {
-  EXPECT_DOUBLE_EQ(Form->ScaleFactor(), 5.0 / 300);
-  ExpectAt(View->Camera().Position, {10, 10, 5});
+  EXPECT_DOUBLE_EQ(Form->Session().ScaleFactor(), 5.0 / 300);
+  ExpectAt(Form->Session().View().Camera.Position, {10, 10, 5});
   EXPECT_NEAR(Distance(), 15, 1e-5);
 }
 
@@ -72,9 +72,9 @@ TEST_F(NavigationTest, FreeLeftDragTurnsTheNearSideWithThePointer) {
   // Ten pixels to the right: ten degrees about the screen's up axis, the near side moving right.
   Drag(View, Qt::LeftButton, {100, 100}, {110, 100});
   ExpectTurn(Up, 10);
-  ExpectAt(View->ModelRoot().Position(), {0, 0, 0});
+  ExpectAt(Form->Session().ModelRoot().Position(), {0, 0, 0});
   // The near corner of the block's top, towards the camera, went right.
-  const TVector3f near = View->ModelRoot().LocalMatrix().TransformPoint({1, 1, 0});
+  const TVector3f near = Form->Session().ModelRoot().LocalMatrix().TransformPoint({1, 1, 0});
   EXPECT_GT(near.X * Right.X + near.Y * Right.Y, 0.1);
 }
 
@@ -86,11 +86,11 @@ TEST_F(NavigationTest, FreeLeftDragDownTipsTheTopTowardsTheViewer) {
 TEST_F(NavigationTest, ShiftDragMovesTheModelAlongTheGround) {
   // 10 pixels worth 15 x 0.12 / 200 = 0.009 units each, along the screen's right on the ground.
   Drag(View, Qt::LeftButton, {100, 100}, {110, 100}, Qt::ShiftModifier);
-  ExpectAt(View->ModelRoot().Position(), {0.09f * Right.X, 0.09f * Right.Y, 0});
+  ExpectAt(Form->Session().ModelRoot().Position(), {0.09f * Right.X, 0.09f * Right.Y, 0});
   ExpectUnturned();
   // Up the screen moves away from the camera: along (-1, -1, 0) / sqrt 2.
   Drag(View, Qt::RightButton, {110, 100}, {110, 90}, Qt::ShiftModifier);
-  ExpectAt(View->ModelRoot().Position(),
+  ExpectAt(Form->Session().ModelRoot().Position(),
            {0.09f * Right.X - 0.09f / static_cast<float>(Sqrt2), 0.09f * Right.Y - 0.09f / static_cast<float>(Sqrt2), 0});
   EXPECT_NEAR(Distance(), 15, 1e-5);
 }
@@ -102,15 +102,15 @@ TEST_F(NavigationTest, RightDragZoomsByTheRatioOfHeights) {
 }
 
 TEST_F(NavigationTest, ZoomModeHalvesTheDistanceForAPointerHalfAsHigh) {
-  Form->ViewZoomAction->trigger();
+  test::Named<QAction>(Form, "ViewZoomAction")->trigger();
   Drag(View, Qt::LeftButton, {50, 100}, {50, 50});
   EXPECT_NEAR(Distance(), 7.5, 1e-4);
   // The camera keeps looking along the same line.
-  ExpectAt(View->Camera().Position, {5, 5, 2.5});
+  ExpectAt(Form->Session().View().Camera.Position, {5, 5, 2.5});
 }
 
 TEST_F(NavigationTest, ZoomStepsThatWouldPassTheTargetAreSkipped) {
-  Form->ViewZoomAction->trigger();
+  test::Named<QAction>(Form, "ViewZoomAction")->trigger();
   // Dragged above the view: Y of 0 and below give ratios of 0 and less.
   Drag(View, Qt::LeftButton, {50, 100}, {50, 0});
   Drag(View, Qt::LeftButton, {50, 100}, {50, -30});
@@ -128,21 +128,21 @@ TEST_F(NavigationTest, ZoomStepsThatWouldPassTheTargetAreSkipped) {
 }
 
 TEST_F(NavigationTest, RotateAndPanModesActOnTheLeftButtonAlone) {
-  Form->ViewRotateAction->trigger();
+  test::Named<QAction>(Form, "ViewRotateAction")->trigger();
   Drag(View, Qt::LeftButton, {100, 100}, {105, 100}, Qt::ShiftModifier);  // Shift does not pan here
   ExpectTurn(Up, 5);
   Drag(View, Qt::RightButton, {100, 100}, {100, 200});  // nor does the right button zoom
   EXPECT_NEAR(Distance(), 15, 1e-5);
   ExpectTurn(Up, 5);
 
-  Form->ViewPanAction->trigger();
+  test::Named<QAction>(Form, "ViewPanAction")->trigger();
   Drag(View, Qt::LeftButton, {100, 100}, {110, 100});
-  ExpectAt(View->ModelRoot().Position(), {0.09f * Right.X, 0.09f * Right.Y, 0});
+  ExpectAt(Form->Session().ModelRoot().Position(), {0.09f * Right.X, 0.09f * Right.Y, 0});
   ExpectTurn(Up, 5);
 }
 
 TEST_F(NavigationTest, MovesWithoutButtonsOnlyFollowThePointer) {
-  TNavigator& nav = View->Navigator();
+  TNavigator& nav = Form->Session().Navigator();
   SendMouse(View, QEvent::MouseMove, {30, 40}, Qt::NoButton, Qt::NoButton);
   EXPECT_EQ(nav.LastMouseX, 30);
   EXPECT_EQ(nav.LastMouseY, 40);
@@ -180,9 +180,9 @@ TEST_F(NavigationTest, EachWheelNotchAwayMovesTheCameraOneTenthFarther) {
 TEST_F(NavigationTest, TheOrbitRepeatsTheLastStepEveryTick) {
   SendMouse(View, QEvent::MouseMove, {100, 100}, Qt::NoButton, Qt::NoButton);
   SendMouse(View, QEvent::MouseMove, {103, 100}, Qt::NoButton, Qt::NoButton, Qt::ControlModifier);
-  Form->OrbitCheckBox->click();
+  test::Named<QCheckBox>(Form, "OrbitCheckBox")->click();
   ASSERT_TRUE(QTest::qWaitFor([&] { return AngleDegrees() > 5; }, 2000));
-  Form->OrbitCheckBox->click();
+  test::Named<QCheckBox>(Form, "OrbitCheckBox")->click();
   // Whole steps of three degrees about the screen's up axis.
   const double angle = AngleDegrees();
   EXPECT_NEAR(angle / 3, std::round(angle / 3), 1e-3);
@@ -194,10 +194,10 @@ TEST_F(NavigationTest, OpeningAgainBringsTheModelBackButKeepsItsTurn) {
   Drag(View, Qt::LeftButton, {100, 100}, {110, 100}, Qt::ShiftModifier);
   SendWheel(View, 240);
   Form->OpenDocument(WriteDocument("r.mnf", [](TManifold& d) { d.SizeX = 40; }));
-  ASSERT_TRUE(Form->DocumentLoaded());
-  EXPECT_DOUBLE_EQ(Form->ScaleFactor(), 5.0 / 40);
-  ExpectAt(View->ModelRoot().Position(), {0, 0, 0});
-  ExpectAt(View->Camera().Position, {10, 10, 5});
+  ASSERT_TRUE(Form->Session().DocumentLoaded());
+  EXPECT_DOUBLE_EQ(Form->Session().ScaleFactor(), 5.0 / 40);
+  ExpectAt(Form->Session().ModelRoot().Position(), {0, 0, 0});
+  ExpectAt(Form->Session().View().Camera.Position, {10, 10, 5});
   ExpectTurn(Up, 10);
 }
 

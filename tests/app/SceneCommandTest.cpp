@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 
 #include "app/MainForm.h"
+#include "viewer/ViewerSession.h"
 #include "app/SceneView.h"
 #include "model/Manifolds.h"
 #include "scene/SceneDump.h"
@@ -191,9 +192,9 @@ TEST(SceneDumpCommand, BuildsTheSceneTheWindowBuildsEvenWithoutALengthInX) {
   test::TRecordingMessages messages;
   window.SetMessages(&messages);
   window.OpenDocument(path);
-  ASSERT_TRUE(window.DocumentLoaded());
-  EXPECT_DOUBLE_EQ(window.ScaleFactor(), 5.0 / 120);
-  EXPECT_EQ(nlohmann::json::parse(DumpSceneChildren(window.SceneView->ModelRoot()).dump()), scene);
+  ASSERT_TRUE(window.Session().DocumentLoaded());
+  EXPECT_DOUBLE_EQ(window.Session().ScaleFactor(), 5.0 / 120);
+  EXPECT_EQ(nlohmann::json::parse(DumpSceneChildren(window.Session().ModelRoot()).dump()), scene);
 }
 
 TEST(SceneDumpCommand, RefusesBadFlagsAndReportsFailedLoads) {

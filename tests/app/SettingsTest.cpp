@@ -87,6 +87,8 @@ TEST(IniFile, LongStringsAreCutAndLineBreaksCannotSplitAValue) {
   EXPECT_EQ(again.ReadString("X", "two", "none"), "none");
 }
 
+bool& Box(TSettings& s, TOption option) { return s.Options[static_cast<size_t>(option)]; }
+
 TSettings NonDefaultSettings() {
   TSettings s;
   s.PathToMain = "/opt/design/QUORVELA.EXE";
@@ -94,11 +96,11 @@ TSettings NonDefaultSettings() {
   s.TextHeightFactor = 37;
   s.CheckDefaultHandler = false;
   s.BackgroundColor = 0xFF0000;  // blue
-  s.Boxes.FaceNumbers = false;
-  s.Boxes.Transparent = true;
-  s.Boxes.FilledCylinders = true;
-  s.Boxes.Colors = false;
-  s.Boxes.ShowDummyHoles = true;
+  Box(s, TOption::FaceNumbers) = false;
+  Box(s, TOption::Transparent) = true;
+  Box(s, TOption::FilledCylinders) = true;
+  Box(s, TOption::Colors) = false;
+  Box(s, TOption::ShowDummyHoles) = true;
   return s;
 }
 
@@ -133,7 +135,7 @@ TEST(Settings, OnlyTransparentSetChangesOnlyTransparent) {
   TSettings s;
   s.InitialDir = "/program/folder";
   TSettings expected = s;
-  expected.Boxes.Transparent = true;
+  Box(expected, TOption::Transparent) = true;
   ASSERT_TRUE(LoadSettings(file, s));
   EXPECT_EQ(s, expected);
 }
@@ -141,8 +143,8 @@ TEST(Settings, OnlyTransparentSetChangesOnlyTransparent) {
 TEST(Settings, DamagedValuesKeepTheCurrentStateAndOutOfRangeFactorsAreClamped) {
   test::TTempDir dir;
   TSettings s;
-  s.Boxes.FaceNumbers = false;
-  s.Boxes.HoleNumbers = false;
+  Box(s, TOption::FaceNumbers) = false;
+  Box(s, TOption::HoleNumbers) = false;
   s.BackgroundColor = 0x123456;
   auto file = dir.Write("s.ini",
                         "[Tools]\nTextHeightFactor=0x14\nCheckDefaultHandler=maybe\n"
@@ -150,8 +152,8 @@ TEST(Settings, DamagedValuesKeepTheCurrentStateAndOutOfRangeFactorsAreClamped) {
   ASSERT_TRUE(LoadSettings(file, s));
   EXPECT_EQ(s.TextHeightFactor, 20);
   EXPECT_TRUE(s.CheckDefaultHandler);
-  EXPECT_FALSE(s.Boxes.FaceNumbers);  // "yes" is not a number
-  EXPECT_TRUE(s.Boxes.HoleNumbers);   // any non-zero number is true
+  EXPECT_FALSE(Box(s, TOption::FaceNumbers));  // "yes" is not a number
+  EXPECT_TRUE(Box(s, TOption::HoleNumbers));   // any non-zero number is true
   EXPECT_EQ(s.BackgroundColor, 0u);   // a missing colour is black, whatever the view had
 
   for (auto [text, factor] : {std::pair{"0", 1}, {"-40", 1}, {"201", 200}, {"0x7FFFFFFF", 200}, {"150", 150}}) {
@@ -176,18 +178,6 @@ TEST(Settings, UnwritableFolderIsReportedWithTheFileName) {
   std::string error;
   EXPECT_FALSE(SaveSettings(file, TSettings{}, error));
   EXPECT_EQ(error, "Unable to write to " + file);
-}
-
-TEST(Settings, BoxesMapOntoTheSceneOptions) {
-  TOptionBoxes b = NonDefaultSettings().Boxes;
-  b.ShowPlugs = false;
-  TSceneOptions o;
-  CopyBoxes(b, o);
-  EXPECT_FALSE(o.Colors);
-  EXPECT_FALSE(o.ShowPlugs);
-  EXPECT_TRUE(o.FilledCylinders);
-  EXPECT_TRUE(o.ShowDummyHoles);
-  EXPECT_EQ(BoxesOf(o), b);
 }
 
 // ---- window placement ----

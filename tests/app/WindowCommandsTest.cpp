@@ -115,10 +115,10 @@ protected:
   }
 
   QImage Frame() {
-    const int before = Form->SceneView->FrameCount();
-    Form->SceneView->Redraw();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return Form->SceneView->FrameCount() > before; }, 5000));
-    return Form->SceneView->GrabFrame().convertToFormat(QImage::Format_RGB32);
+    const int before = Form->SceneView()->FrameCount();
+    Form->SceneView()->Redraw();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Form->SceneView()->FrameCount() > before; }, 5000));
+    return Form->SceneView()->GrabFrame().convertToFormat(QImage::Format_RGB32);
   }
 
   // Restarts the program: the window closes (settings), is destroyed (placement), and a new one is
@@ -163,12 +163,12 @@ TEST_F(WindowCommandsTest, OptionsTextHeightColourFolderAndPlacementSurviveARest
   if (!ShowForm()) GTEST_SKIP() << "needs an X display with OpenGL (run under xvfb-run)";
   fs::create_directories(Dir.Path() + "/docs");
   Form->OpenDocument(WriteBlock("docs/Block.mnf"));
-  ASSERT_TRUE(Form->DocumentLoaded());
-  for (QCheckBox* box : {Form->FaceNumbersCheckBox, Form->TransparentCheckBox, Form->FilledCheckBox,
-                         Form->ColorsCheckBox, Form->DummyHolesCheckBox, Form->PlugsCheckBox, Form->AxisCheckBox})
+  ASSERT_TRUE(Form->Session().DocumentLoaded());
+  for (QCheckBox* box : {test::Named<QCheckBox>(Form, "FaceNumbersCheckBox"), test::Named<QCheckBox>(Form, "TransparentCheckBox"), test::Named<QCheckBox>(Form, "FilledCheckBox"),
+                         test::Named<QCheckBox>(Form, "ColorsCheckBox"), test::Named<QCheckBox>(Form, "DummyHolesCheckBox"), test::Named<QCheckBox>(Form, "PlugsCheckBox"), test::Named<QCheckBox>(Form, "AxisCheckBox")})
     box->click();
-  Form->TextHeightEdit->setValue(25);
-  Form->SceneView->SetBackgroundColor(0x336699);
+  test::Named<QSpinBox>(Form, "TextHeightEdit")->setValue(25);
+  Form->SceneView()->SetBackgroundColor(0x336699);
   Form->PathToMain = "/opt/design/QUORVELA.EXE";
   Form->CheckDefaultHandler = false;
   Form->setWindowState(Qt::WindowNoState);
@@ -186,21 +186,21 @@ TEST_F(WindowCommandsTest, OptionsTextHeightColourFolderAndPlacementSurviveARest
   EXPECT_EQ(Form->pos(), QPoint(50, 60));
   ASSERT_TRUE(ShowForm());
 
-  EXPECT_FALSE(Form->DocumentLoaded());  // documents are not reopened
-  EXPECT_FALSE(Form->FaceNumbersCheckBox->isChecked());
-  EXPECT_TRUE(Form->TransparentCheckBox->isChecked());
-  EXPECT_FALSE(Form->ManifoldCheckBox->isEnabled());  // follows "Transparent" at the first status refresh
-  EXPECT_TRUE(Form->ManifoldCheckBox->isChecked());
-  EXPECT_TRUE(Form->FilledCheckBox->isChecked());
-  EXPECT_FALSE(Form->ColorsCheckBox->isChecked());
-  EXPECT_FALSE(Form->ViewColorsAction->isChecked());
-  EXPECT_TRUE(Form->DummyHolesCheckBox->isChecked());
-  EXPECT_FALSE(Form->PlugsCheckBox->isChecked());
-  EXPECT_TRUE(Form->HoleNumbersCheckBox->isChecked());
-  EXPECT_FALSE(Form->AxisCheckBox->isChecked());  // not kept
-  EXPECT_EQ(Form->TextHeightFactor(), 25);
-  EXPECT_EQ(Form->TextHeightEdit->value(), 25);
-  EXPECT_EQ(Form->SceneView->BackgroundColor(), 0x336699u);
+  EXPECT_FALSE(Form->Session().DocumentLoaded());  // documents are not reopened
+  EXPECT_FALSE(test::Named<QCheckBox>(Form, "FaceNumbersCheckBox")->isChecked());
+  EXPECT_TRUE(test::Named<QCheckBox>(Form, "TransparentCheckBox")->isChecked());
+  EXPECT_FALSE(test::Named<QCheckBox>(Form, "ManifoldCheckBox")->isEnabled());  // follows "Transparent" at the first status refresh
+  EXPECT_TRUE(test::Named<QCheckBox>(Form, "ManifoldCheckBox")->isChecked());
+  EXPECT_TRUE(test::Named<QCheckBox>(Form, "FilledCheckBox")->isChecked());
+  EXPECT_FALSE(test::Named<QCheckBox>(Form, "ColorsCheckBox")->isChecked());
+  EXPECT_FALSE(test::Named<QAction>(Form, "ViewColorsAction")->isChecked());
+  EXPECT_TRUE(test::Named<QCheckBox>(Form, "DummyHolesCheckBox")->isChecked());
+  EXPECT_FALSE(test::Named<QCheckBox>(Form, "PlugsCheckBox")->isChecked());
+  EXPECT_TRUE(test::Named<QCheckBox>(Form, "HoleNumbersCheckBox")->isChecked());
+  EXPECT_FALSE(test::Named<QCheckBox>(Form, "AxisCheckBox")->isChecked());  // not kept
+  EXPECT_EQ(Form->Session().TextHeightFactor(), 25);
+  EXPECT_EQ(test::Named<QSpinBox>(Form, "TextHeightEdit")->value(), 25);
+  EXPECT_EQ(Form->Session().BackgroundColor(), 0x336699u);
   EXPECT_EQ(Form->OpenDialogInitialDir, QString::fromStdString(Dir.Path() + "/docs"));
   EXPECT_EQ(Form->SaveDialogInitialDir, Form->OpenDialogInitialDir);
   EXPECT_EQ(Form->PathToMain, "/opt/design/QUORVELA.EXE");
@@ -208,9 +208,9 @@ TEST_F(WindowCommandsTest, OptionsTextHeightColourFolderAndPlacementSurviveARest
 
   // The restored options build the next document's scene.
   Form->OpenDocument(WriteBlock("docs/Other.mnf"));
-  EXPECT_FALSE(Form->LastBuildOptions().FaceNumbers);
-  EXPECT_TRUE(Form->LastBuildOptions().Transparent);
-  EXPECT_EQ(Form->LastBuildOptions().TextHeightFactor, 25);
+  EXPECT_FALSE(Form->Session().SceneOptions().FaceNumbers);
+  EXPECT_TRUE(Form->Session().SceneOptions().Transparent);
+  EXPECT_EQ(Form->Session().SceneOptions().TextHeightFactor, 25);
 }
 
 TEST_F(WindowCommandsTest, AMaximisedWindowComesBackMaximised) {
@@ -225,10 +225,10 @@ TEST_F(WindowCommandsTest, AMaximisedWindowComesBackMaximised) {
 TEST_F(WindowCommandsTest, SettingsFileWrittenByHandIsReadAtTheFirstActivation) {
   WriteText(GetIniFileName(), "[isometricdrawing]\ntransparent=1\nFaceNumbers=yes\n[Tools]\nTextHeightFactor=0x14\n");
   if (!ShowForm()) GTEST_SKIP() << "needs an X display with OpenGL (run under xvfb-run)";
-  EXPECT_TRUE(Form->TransparentCheckBox->isChecked());
-  EXPECT_TRUE(Form->FaceNumbersCheckBox->isChecked());  // "yes" is not a number: the box keeps its state
-  EXPECT_EQ(Form->TextHeightFactor(), 20);
-  EXPECT_EQ(Form->SceneView->BackgroundColor(), 0u);
+  EXPECT_TRUE(test::Named<QCheckBox>(Form, "TransparentCheckBox")->isChecked());
+  EXPECT_TRUE(test::Named<QCheckBox>(Form, "FaceNumbersCheckBox")->isChecked());  // "yes" is not a number: the box keeps its state
+  EXPECT_EQ(Form->Session().TextHeightFactor(), 20);
+  EXPECT_EQ(Form->Session().BackgroundColor(), 0u);
   EXPECT_EQ(Form->OpenDialogInitialDir, QString::fromStdString(GetExecutableDirectory()));
 }
 
@@ -255,8 +255,8 @@ TEST_F(WindowCommandsTest, SaveAsProposesTheDocumentsNameAndWritesWhatIsOnScreen
   if (!ShowForm()) GTEST_SKIP() << "needs an X display with OpenGL (run under xvfb-run)";
   Form->resize(800, 700);
   Form->OpenDocument(WriteBlock("Block A.mnf"));
-  ASSERT_TRUE(Form->DocumentLoaded());
-  Form->AxisCheckBox->click();
+  ASSERT_TRUE(Form->Session().DocumentLoaded());
+  test::Named<QCheckBox>(Form, "AxisCheckBox")->click();
   const QImage screen = Frame();
   const QRect onScreen = DrawnBounds(screen, 0x000000);
   ASSERT_FALSE(onScreen.isEmpty());
@@ -276,14 +276,14 @@ TEST_F(WindowCommandsTest, SaveAsProposesTheDocumentsNameAndWritesWhatIsOnScreen
         static_cast<QDialog*>(dialog)->accept();  // as the Save button does
       },
       seen);
-  Form->FileSaveAsAction->trigger();
+  test::Named<QAction>(Form, "FileSaveAsAction")->trigger();
   ASSERT_TRUE(seen);
   EXPECT_EQ(folder, QString::fromStdString(Dir.Path()));
   ASSERT_EQ(proposed.size(), 1);
   EXPECT_EQ(QFileInfo(proposed[0]).fileName(), "Block A.bmp");
   EXPECT_TRUE(Messages.Errors.empty()) << Messages.Errors.front();
 
-  const QSize view = Form->SceneView->FrameSize();
+  const QSize view = Form->SceneView()->FrameSize();
   const int k = PictureFactor(view.width(), view.height());
   EXPECT_GE(k, 2);
   const std::string bytes = ReadText(target);
@@ -303,7 +303,7 @@ TEST_F(WindowCommandsTest, SaveAsProposesTheDocumentsNameAndWritesWhatIsOnScreen
   EXPECT_GT(PureRedPixels(picture), 20);
 
   // The screen never turned white and keeps drawing.
-  EXPECT_EQ(Form->SceneView->BackgroundColor(), 0u);
+  EXPECT_EQ(Form->Session().BackgroundColor(), 0u);
   EXPECT_EQ(Frame().pixel(0, 0) & 0xFFFFFF, 0u);
 }
 
@@ -313,10 +313,10 @@ TEST_F(WindowCommandsTest, ClipboardHoldsThePictureOfTheViewAndItsFileStaysInThe
   Form->OpenDocument(WriteBlock("Block.mnf"));
   const QRect onScreen = DrawnBounds(Frame(), 0x000000);
   QGuiApplication::clipboard()->clear();
-  ASSERT_TRUE(Form->ToolsClipboardAction->isEnabled());
-  Form->ToolsClipboardAction->trigger();
+  ASSERT_TRUE(test::Named<QAction>(Form, "ToolsClipboardAction")->isEnabled());
+  test::Named<QAction>(Form, "ToolsClipboardAction")->trigger();
   EXPECT_TRUE(Messages.Errors.empty()) << Messages.Errors.front();
-  const QSize view = Form->SceneView->FrameSize();
+  const QSize view = Form->SceneView()->FrameSize();
   const int k = PictureFactor(view.width(), view.height());
   const QImage image = QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
   ASSERT_EQ(image.size(), view * k);
@@ -335,7 +335,7 @@ TEST_F(WindowCommandsTest, APictureThatCannotBeWrittenIsReported) {
   EXPECT_FALSE(Form->SavePicture(blocker + "/view.bmp"));
   ASSERT_EQ(Messages.Errors.size(), 1u);
   EXPECT_EQ(Messages.Errors[0], "Cannot create file \"" + blocker + "/view.bmp\". Not a directory");
-  EXPECT_EQ(Form->SceneView->BackgroundColor(), 0u);
+  EXPECT_EQ(Form->Session().BackgroundColor(), 0u);
   EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
@@ -400,8 +400,8 @@ TEST_F(OpenInQuorvelaTest, TheRegisteredProgramStartsWithTheDocumentAndIsRemembe
   Register();
   const std::string doc = WriteDocument("Block A.mnf", [](TManifold& d) { d.SizeX = 100; });
   Form->OpenDocument(doc);
-  ASSERT_TRUE(Form->ToolsOpenInQuorvelaAction->isEnabled());
-  Form->ToolsOpenInQuorvelaAction->trigger();
+  ASSERT_TRUE(test::Named<QAction>(Form, "ToolsOpenInQuorvelaAction")->isEnabled());
+  test::Named<QAction>(Form, "ToolsOpenInQuorvelaAction")->trigger();
   EXPECT_EQ(StartedWith(), "1|" + doc + "|");
   EXPECT_EQ(Form->PathToMain.toStdString(), Program);
   EXPECT_TRUE(Asked.empty());
@@ -410,7 +410,7 @@ TEST_F(OpenInQuorvelaTest, TheRegisteredProgramStartsWithTheDocumentAndIsRemembe
   // Another stored program: the user is asked; No takes the registered one.
   Form->PathToMain = "/elsewhere/QUORVELA.EXE";
   Messages.Answer = false;
-  Form->ToolsOpenInQuorvelaAction->trigger();
+  test::Named<QAction>(Form, "ToolsOpenInQuorvelaAction")->trigger();
   ASSERT_EQ(Messages.Questions.size(), 1u);
   EXPECT_EQ(Messages.Questions[0], "The current path to Quorvela3DViewer\r/elsewhere/QUORVELA.EXE\r"
                                    "is not equal to the path in the registry!\r" + Program + "\rIs this correct?");
@@ -421,13 +421,13 @@ TEST_F(OpenInQuorvelaTest, TheRegisteredProgramStartsWithTheDocumentAndIsRemembe
 TEST_F(OpenInQuorvelaTest, WithoutARegisteredProgramTheUserIsAskedAndCancelStartsNothing) {
   const std::string doc = WriteDocument("Block.mnf", [](TManifold& d) { d.SizeX = 100; });
   Form->OpenDocument(doc);
-  Form->ToolsOpenInQuorvelaAction->trigger();
+  test::Named<QAction>(Form, "ToolsOpenInQuorvelaAction")->trigger();
   EXPECT_EQ(Asked, std::vector<std::string>{"Path to Quorvela3DViewer|Enter the path to Quorvela3DViewer:|"});
   EXPECT_TRUE(Form->PathToMain.isEmpty());
   EXPECT_TRUE(Messages.Errors.empty());
 
   Typed = Program;
-  Form->ToolsOpenInQuorvelaAction->trigger();
+  test::Named<QAction>(Form, "ToolsOpenInQuorvelaAction")->trigger();
   EXPECT_EQ(Form->PathToMain.toStdString(), Program);
   EXPECT_EQ(StartedWith(), "1|" + doc + "|");
 }
@@ -466,7 +466,7 @@ TEST_F(OpenInQuorvelaTest, BrowseInTheBoxFillsTheFieldWithTheChosenFile) {
         box->OkButton->click();
       },
       seenBox);
-  Form->ToolsOpenInQuorvelaAction->trigger();
+  test::Named<QAction>(Form, "ToolsOpenInQuorvelaAction")->trigger();
   ASSERT_TRUE(seenBox);
   EXPECT_TRUE(seenFiles);
   EXPECT_EQ(title, "Path to Quorvela3DViewer");
@@ -480,7 +480,7 @@ TEST_F(OpenInQuorvelaTest, BrowseInTheBoxFillsTheFieldWithTheChosenFile) {
   // Cancel in the box starts nothing.
   Form->PathToMain.clear();
   OnModal<TPathInputDlg>([](TPathInputDlg* box) { box->CancelButton->click(); }, seenBox);
-  Form->ToolsOpenInQuorvelaAction->trigger();
+  test::Named<QAction>(Form, "ToolsOpenInQuorvelaAction")->trigger();
   ASSERT_TRUE(seenBox);
   EXPECT_TRUE(Form->PathToMain.isEmpty());
 }
@@ -502,7 +502,7 @@ TEST_F(WindowCommandsTest, RegistryCommandShowsTheDialogAndTakesItsStartupCheck)
         dialog->CancelButton->click();
       },
       seen);
-  Form->ToolsRegistryAction->trigger();
+  test::Named<QAction>(Form, "ToolsRegistryAction")->trigger();
   ASSERT_TRUE(seen);
   EXPECT_TRUE(shownChecked);
   EXPECT_FALSE(Form->CheckDefaultHandler);  // taken even on Cancel
@@ -531,15 +531,15 @@ protected:
 
 TEST_F(THelpTest, HelpCommandsOpenTheContentsAndTheIndex) {
   const std::string help = "file://" + test::SourceDir() + "/hlp/Quorvela3DViewer.html";
-  Form->HelpContentsAction->trigger();
+  test::Named<QAction>(Form, "HelpContentsAction")->trigger();
   EXPECT_EQ(LastTarget(), help + "#contents");
-  Form->HelpIndexAction->trigger();
+  test::Named<QAction>(Form, "HelpIndexAction")->trigger();
   EXPECT_EQ(LastTarget(), help + "#index");
   ASSERT_EQ(Opened.size(), 2u);
   EXPECT_TRUE(Messages.Errors.empty());
 
   Form->HelpFile.clear();  // no help beside the program
-  Form->HelpContentsAction->trigger();
+  test::Named<QAction>(Form, "HelpContentsAction")->trigger();
   EXPECT_EQ(Opened.size(), 2u);
   EXPECT_EQ(Messages.Errors, std::vector<std::string>{"Cannot find the help file Quorvela3DViewer.html"});
 }
@@ -547,11 +547,11 @@ TEST_F(THelpTest, HelpCommandsOpenTheContentsAndTheIndex) {
 TEST_F(THelpTest, F1OnAnOptionBoxOpensItsTopic) {
   const std::string help = "file://" + test::SourceDir() + "/hlp/Quorvela3DViewer.html";
   const std::pair<QWidget*, int> topics[] = {
-      {Form->CheckListBox1, 91030},    {Form->HideUnCheckedCheckBox, 211010}, {Form->FaceNumbersCheckBox, 211020},
-      {Form->HoleNumbersCheckBox, 211030}, {Form->ManifoldCheckBox, 91070}, {Form->PerspectiveCheckBox, 211040},
-      {Form->AxisCheckBox, 211050},    {Form->OrbitCheckBox, 211060},       {Form->ColorsCheckBox, 91060},
-      {Form->ShowThreadCheckBox, 211070}, {Form->TransparentCheckBox, 211080}, {Form->ContourCheckBox, 91070},
-      {Form->FilledCheckBox, 211090}};
+      {test::Named<QListWidget>(Form, "CheckListBox1"), 91030},    {test::Named<QCheckBox>(Form, "HideUnCheckedCheckBox"), 211010}, {test::Named<QCheckBox>(Form, "FaceNumbersCheckBox"), 211020},
+      {test::Named<QCheckBox>(Form, "HoleNumbersCheckBox"), 211030}, {test::Named<QCheckBox>(Form, "ManifoldCheckBox"), 91070}, {test::Named<QCheckBox>(Form, "PerspectiveCheckBox"), 211040},
+      {test::Named<QCheckBox>(Form, "AxisCheckBox"), 211050},    {test::Named<QCheckBox>(Form, "OrbitCheckBox"), 211060},       {test::Named<QCheckBox>(Form, "ColorsCheckBox"), 91060},
+      {test::Named<QCheckBox>(Form, "ShowThreadCheckBox"), 211070}, {test::Named<QCheckBox>(Form, "TransparentCheckBox"), 211080}, {test::Named<QCheckBox>(Form, "ContourCheckBox"), 91070},
+      {test::Named<QCheckBox>(Form, "FilledCheckBox"), 211090}};
   for (const auto& [widget, topic] : topics) {
     QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
     QApplication::sendEvent(widget, &f1);
@@ -559,40 +559,40 @@ TEST_F(THelpTest, F1OnAnOptionBoxOpensItsTopic) {
   }
   EXPECT_EQ(Opened.size(), std::size(topics));
   // The last five boxes have no topic of their own.
-  for (QWidget* w : {static_cast<QWidget*>(Form->ShowPortsCheckBox), static_cast<QWidget*>(Form->DummyHolesCheckBox)})
+  for (QWidget* w : {static_cast<QWidget*>(test::Named<QCheckBox>(Form, "ShowPortsCheckBox")), static_cast<QWidget*>(test::Named<QCheckBox>(Form, "DummyHolesCheckBox"))})
     EXPECT_EQ(HelpTopicOf(w), 0);
 }
 
 TEST_F(THelpTest, EveryOptionBoxWithATopicTellsItsFirstSentence) {
   if (!ShowForm()) GTEST_SKIP() << "needs an X display with OpenGL (run under xvfb-run)";
   const std::pair<QCheckBox*, const char*> tips[] = {
-      {Form->HideUnCheckedCheckBox, "When checked, the holes of unchecked groups are not drawn at all."},
-      {Form->FaceNumbersCheckBox, "Shows the numbers 1 to 6 of the block's faces."},
-      {Form->HoleNumbersCheckBox, "Shows each hole's label and number at its opening."},
-      {Form->ManifoldCheckBox, "Show Manifold draws the block's body; it can be switched only while Transparent is off."},
-      {Form->PerspectiveCheckBox, "The view is always drawn in perspective; the box shows this."},
-      {Form->AxisCheckBox,
+      {test::Named<QCheckBox>(Form, "HideUnCheckedCheckBox"), "When checked, the holes of unchecked groups are not drawn at all."},
+      {test::Named<QCheckBox>(Form, "FaceNumbersCheckBox"), "Shows the numbers 1 to 6 of the block's faces."},
+      {test::Named<QCheckBox>(Form, "HoleNumbersCheckBox"), "Shows each hole's label and number at its opening."},
+      {test::Named<QCheckBox>(Form, "ManifoldCheckBox"), "Show Manifold draws the block's body; it can be switched only while Transparent is off."},
+      {test::Named<QCheckBox>(Form, "PerspectiveCheckBox"), "The view is always drawn in perspective; the box shows this."},
+      {test::Named<QCheckBox>(Form, "AxisCheckBox"),
        "Shows the model's X, Y and Z axes as dashed red, green and blue lines; they turn and move with the model."},
-      {Form->OrbitCheckBox, "Keeps the model turning at the speed of the last mouse step."},
-      {Form->ColorsCheckBox,
+      {test::Named<QCheckBox>(Form, "OrbitCheckBox"), "Keeps the model turning at the speed of the last mouse step."},
+      {test::Named<QCheckBox>(Form, "ColorsCheckBox"),
        "Colours the holes by their group's colour; the minus key of the numeric keypad and View > Colors switch it too."},
-      {Form->ShowThreadCheckBox, "Draws the threads of the bores."},
-      {Form->TransparentCheckBox, "Draws the block's body see-through so that the bores inside show."},
+      {test::Named<QCheckBox>(Form, "ShowThreadCheckBox"), "Draws the threads of the bores."},
+      {test::Named<QCheckBox>(Form, "TransparentCheckBox"), "Draws the block's body see-through so that the bores inside show."},
       // Its topic covers "Show Manifold" too.
-      {Form->ContourCheckBox, "Contours draws the outlines of the valves' contours on the faces."},
-      {Form->FilledCheckBox, "Draws the bores as solid cylinders instead of tubes."},
-      {Form->ShowPortsCheckBox, ""}, {Form->HoleTextCheckBox, ""}, {Form->PlugsCheckBox, ""},
-      {Form->ItemCheckBox, ""}, {Form->DummyHolesCheckBox, ""}};
+      {test::Named<QCheckBox>(Form, "ContourCheckBox"), "Contours draws the outlines of the valves' contours on the faces."},
+      {test::Named<QCheckBox>(Form, "FilledCheckBox"), "Draws the bores as solid cylinders instead of tubes."},
+      {test::Named<QCheckBox>(Form, "ShowPortsCheckBox"), ""}, {test::Named<QCheckBox>(Form, "HoleTextCheckBox"), ""}, {test::Named<QCheckBox>(Form, "PlugsCheckBox"), ""},
+      {test::Named<QCheckBox>(Form, "ItemCheckBox"), ""}, {test::Named<QCheckBox>(Form, "DummyHolesCheckBox"), ""}};
   for (const auto& [box, tip] : tips) EXPECT_EQ(box->toolTip().toStdString(), tip) << box->text().toStdString();
 }
 
 TEST_F(THelpTest, EmailHandsTheSupportAddressToTheMailProgram) {
-  Form->HelpEmailAction->trigger();
+  test::Named<QAction>(Form, "HelpEmailAction")->trigger();
   ASSERT_EQ(Opened.size(), 1u);
   EXPECT_EQ(Opened[0].toString().toStdString(), "mailto:" + std::string(SupportAddress) +
                                                    "?Subject=Quorvela3DViewer Isometric Viewer Question&Body=");
   Form->OpenUrl = [](const QUrl&) { return false; };
-  Form->HelpEmailAction->trigger();
+  test::Named<QAction>(Form, "HelpEmailAction")->trigger();
   EXPECT_EQ(Messages.Errors, std::vector<std::string>{"Cannot send email!"});
 }
 
@@ -614,10 +614,10 @@ TEST_F(WindowCommandsTest, EmailAndHelpSaySoWhenNothingOnTheDesktopHandlesThem) 
   Form->HelpFile = QString::fromStdString(help);
   ASSERT_FALSE(Form->OpenUrl);  // the real hand-over
 
-  Form->HelpEmailAction->trigger();
-  Form->HelpContentsAction->trigger();
+  test::Named<QAction>(Form, "HelpEmailAction")->trigger();
+  test::Named<QAction>(Form, "HelpContentsAction")->trigger();
   QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
-  QApplication::sendEvent(Form->TransparentCheckBox, &f1);
+  QApplication::sendEvent(test::Named<QCheckBox>(Form, "TransparentCheckBox"), &f1);
   bool seen = false;
   OnModal<TRegistryDlg>(
       [&](TRegistryDlg* dialog) {
@@ -625,7 +625,7 @@ TEST_F(WindowCommandsTest, EmailAndHelpSaySoWhenNothingOnTheDesktopHandlesThem) 
         dialog->CancelButton->click();
       },
       seen);
-  Form->ToolsRegistryAction->trigger();
+  test::Named<QAction>(Form, "ToolsRegistryAction")->trigger();
   ASSERT_TRUE(seen);
   const std::string noHelp = "Cannot open the help file " + help + "\rNo program to show HTML pages is set up on this desktop.";
   EXPECT_EQ(Messages.Errors, (std::vector<std::string>{"Cannot send email!", noHelp, noHelp, noHelp}));
@@ -635,8 +635,8 @@ TEST_F(WindowCommandsTest, EmailAndHelpSaySoWhenNothingOnTheDesktopHandlesThem) 
 
   setOpener(0);
   Messages.Errors.clear();
-  Form->HelpEmailAction->trigger();
-  Form->HelpIndexAction->trigger();
+  test::Named<QAction>(Form, "HelpEmailAction")->trigger();
+  test::Named<QAction>(Form, "HelpIndexAction")->trigger();
   EXPECT_TRUE(Messages.Errors.empty());
   const std::string after = ReadText(handed);
   EXPECT_EQ(std::count(after.begin(), after.end(), '\n'), 6);
@@ -651,7 +651,7 @@ TEST_F(WindowCommandsTest, AboutCommandShowsTheAboutBox) {
         QTest::keyClick(box, Qt::Key_Escape);
       },
       seen);
-  Form->HelpAboutAction->trigger();
+  test::Named<QAction>(Form, "HelpAboutAction")->trigger();
   ASSERT_TRUE(seen);
   EXPECT_EQ(version, "2012  build 01");
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);

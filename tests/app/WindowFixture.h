@@ -3,6 +3,13 @@
 #pragma once
 
 #include <QAction>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTimer>
 #include <QApplication>
 #include <QGuiApplication>
 #include <QMouseEvent>
@@ -18,11 +25,22 @@
 
 #include "app/MainForm.h"
 #include "app/SceneView.h"
+#include "viewer/ViewerSession.h"
 #include "model/Manifolds.h"
 #include "tests/TestFiles.h"
 #include "tools/writer/Documents.h"
 
 namespace qv::test {
+
+// The window's control or command of that object name; a test fails when there is none.
+template <class T> T* Named(const QObject* owner, const char* name) {
+  T* found = owner ? owner->findChild<T*>(QString::fromLatin1(name)) : nullptr;
+  if (!found) ADD_FAILURE() << "no " << name;
+  return found;
+}
+template <class T, class O> T* Named(const std::unique_ptr<O>& owner, const char* name) {
+  return Named<T>(owner.get(), name);
+}
 
 // Points an environment variable elsewhere for as long as it lives.
 class TScopedEnv {
@@ -77,7 +95,7 @@ protected:
   bool ShowForm() {
     if (!HasDisplay()) return false;
     Form->show();
-    return QTest::qWaitFor([&] { return Form->HelpContentsAction->isVisible(); });
+    return QTest::qWaitFor([&] { return test::Named<QAction>(Form, "HelpContentsAction")->isVisible(); });
   }
 
   TTempDir Dir;

@@ -35,10 +35,10 @@ bool Grey(QRgb c, int low, int high) {
 class WindowPictureTest : public test::WindowTest {
 protected:
   QImage Frame() {
-    const int before = Form->SceneView->FrameCount();
-    Form->SceneView->Redraw();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return Form->SceneView->FrameCount() > before; }, 5000));
-    return Form->SceneView->GrabFrame().convertToFormat(QImage::Format_RGB32);
+    const int before = Form->SceneView()->FrameCount();
+    Form->SceneView()->Redraw();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Form->SceneView()->FrameCount() > before; }, 5000));
+    return Form->SceneView()->GrabFrame().convertToFormat(QImage::Format_RGB32);
   }
 };
 
@@ -46,8 +46,8 @@ TEST_F(WindowPictureTest, TheDemoBlockIsDrawnWhereTheCameraSeesIt) {
   if (!HasDisplay()) GTEST_SKIP() << "needs an X display with OpenGL (run under xvfb-run)";
   Form->SetCommandLineFile(test::SamplePath("demo.mnf"));
   Form->show();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return Form->DocumentLoaded(); }, 5000));
-  ASSERT_TRUE(Form->DocumentLoaded());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Form->Session().DocumentLoaded(); }, 5000));
+  ASSERT_TRUE(Form->Session().DocumentLoaded());
   QImage frame = Frame();
   ASSERT_FALSE(frame.isNull());
   const int w = frame.width(), h = frame.height();
@@ -65,13 +65,13 @@ TEST_F(WindowPictureTest, TheDemoBlockIsDrawnWhereTheCameraSeesIt) {
   EXPECT_EQ(at(-2.5, -1.875, 1.6) & 0xFFFFFF, 0x000000u);
 
   // Without the body the same pixel shows the background.
-  Form->ManifoldCheckBox->click();
+  test::Named<QCheckBox>(Form, "ManifoldCheckBox")->click();
   frame = Frame();
   EXPECT_EQ(at(0.5, 1.875, -1.15) & 0xFFFFFF, 0x000000u);
-  Form->ManifoldCheckBox->click();
+  test::Named<QCheckBox>(Form, "ManifoldCheckBox")->click();
 
   // A white background shows through the translucent body as a light grey.
-  Form->SceneView->SetBackgroundColor(0xFFFFFF);
+  Form->SceneView()->SetBackgroundColor(0xFFFFFF);
   frame = Frame();
   EXPECT_TRUE(Grey(at(0.5, 1.875, -1.15), 120, 250)) << std::hex << at(0.5, 1.875, -1.15);
   EXPECT_EQ(at(2.5, 1.875, -1.45) & 0xFFFFFF, 0xFFFFFFu);
@@ -79,8 +79,8 @@ TEST_F(WindowPictureTest, TheDemoBlockIsDrawnWhereTheCameraSeesIt) {
 
 // What the display shows where the view lies, read back from the X server.
 QImage OnScreen(TMainForm& form) {
-  const QPoint origin = form.SceneView->mapTo(&form, QPoint(0, 0));
-  const QSize size = form.SceneView->size();
+  const QPoint origin = form.SceneView()->mapTo(&form, QPoint(0, 0));
+  const QSize size = form.SceneView()->size();
   return form.screen()
       ->grabWindow(form.winId(), origin.x(), origin.y(), size.width(), size.height())
       .toImage()
@@ -91,9 +91,9 @@ TEST_F(WindowPictureTest, TheDisplayShowsTheFramesAndTheHintOverThem) {
   if (!HasDisplay()) GTEST_SKIP() << "needs an X display with OpenGL (run under xvfb-run)";
   ASSERT_TRUE(ShowForm());
   // No document: a dark blue background and the hint in the middle, the rest of the view bare.
-  Form->SceneView->SetBackgroundColor(0x402010);
+  Form->SceneView()->SetBackgroundColor(0x402010);
   Frame();
-  ASSERT_FALSE(Form->SceneView->Hint().isEmpty());
+  ASSERT_FALSE(Form->SceneView()->Hint().isEmpty());
   QImage screen = OnScreen(*Form);
   ASSERT_FALSE(screen.isNull());
   const int w = screen.width(), h = screen.height();
@@ -106,7 +106,7 @@ TEST_F(WindowPictureTest, TheDisplayShowsTheFramesAndTheHintOverThem) {
 
   // The demo: the block where the frame has it, and no hint.
   Form->OpenDocument(test::SamplePath("demo.mnf"));
-  ASSERT_TRUE(Form->DocumentLoaded());
+  ASSERT_TRUE(Form->Session().DocumentLoaded());
   const QImage frame = Frame();
   ASSERT_TRUE(QTest::qWaitFor([&] {
     screen = OnScreen(*Form);
@@ -128,9 +128,9 @@ TEST_F(RealPointerTest, ThePointerOverTheFramesReachesTheView) {
   Frame();
   // The display's own pointer, moved over the frames: the motion must reach the view widget
   // beneath them, not stop at the window they are drawn into.
-  TNavigator& navigator = Form->SceneView->Navigator();
+  TNavigator& navigator = Form->Session().Navigator();
   for (const QPoint p : {QPoint(120, 90), QPoint(200, 260)}) {
-    QCursor::setPos(Form->SceneView->mapToGlobal(p));
+    QCursor::setPos(Form->SceneView()->mapToGlobal(p));
     EXPECT_TRUE(QTest::qWaitFor([&] { return navigator.LastMouseX == p.x() && navigator.LastMouseY == p.y(); }, 3000))
         << p.x() << "," << p.y() << ": " << navigator.LastMouseX << "," << navigator.LastMouseY;
   }
@@ -139,8 +139,8 @@ TEST_F(RealPointerTest, ThePointerOverTheFramesReachesTheView) {
 TEST_F(WindowPictureTest, TheAxesTurnWithTheModel) {
   if (!HasDisplay()) GTEST_SKIP() << "needs an X display with OpenGL (run under xvfb-run)";
   ASSERT_TRUE(ShowForm());
-  Form->ResetView();
-  Form->AxisCheckBox->click();
+  Form->Session().ResetView();
+  test::Named<QCheckBox>(Form, "AxisCheckBox")->click();
   QImage frame = Frame();
   const int w = frame.width(), h = frame.height();
   // Count the red pixels along the positive X axis, 1 to 3 units out (dashed: about half of them).
@@ -162,11 +162,12 @@ TEST_F(WindowPictureTest, TheAxesTurnWithTheModel) {
   EXPECT_GT(count(0x0000FF, 0, 0, 1), 30);
   EXPECT_GT(count(0x7F0000, -1, 0, 0) + count(0x800000, -1, 0, 0), 30);
   // Turned a quarter about the vertical, the model's X axis lies where Y was.
-  Form->SceneView->ModelRoot().SetDirection(0, 0, 1);
-  Form->SceneView->ModelRoot().SetUp(-1, 0, 0);
+  Form->Session().ModelRoot().SetDirection(0, 0, 1);
+  Form->Session().ModelRoot().SetUp(-1, 0, 0);
+  Form->Session().ViewMoved();
   frame = Frame();
   EXPECT_GT(count(0xFF0000, 0, 1, 0), 30);
-  Form->AxisCheckBox->click();
+  test::Named<QCheckBox>(Form, "AxisCheckBox")->click();
   frame = Frame();
   EXPECT_EQ(count(0xFF0000, 0, 1, 0), 0);
 }
