@@ -44,7 +44,7 @@
 #include "app/SaveWindows.h"
 #include "app/SceneView.h"
 #include "app/Settings.h"
-#include "app/StatusTexts.h"
+#include "app/StatusPanels.h"
 #include "app/ToolIcons.h"
 #include "model/Dump.h"
 #include "model/Manifolds.h"
@@ -480,23 +480,7 @@ void TMainForm::OpenDocument(const std::string& fileName) {
 }
 
 void TMainForm::UpdateStatusBar() {
-  if (Session_->DocumentLoaded()) {
-    const TManifold& d = Session_->Document();
-    const QFontMetrics metrics(statusBar()->font());
-    const QString path = QFile::decodeName(QByteArray::fromStdString(d.FileName));
-    StatusPanels_->Panel(0)->setText(
-        ShortenPath(path, StatusPathWidth(), [&](const QString& s) { return metrics.horizontalAdvance(s); }));
-    StatusPanels_->Panel(0)->setToolTip(path);
-    const QChar point = QLocale().decimalPoint().at(0);
-    StatusPanels_->Panel(1)->setText(SizeText("Xmax=", d.SizeX, d.Decimals, point));
-    StatusPanels_->Panel(2)->setText(SizeText("Ymax=", d.SizeY, d.Decimals, point));
-    StatusPanels_->Panel(3)->setText(SizeText("Zmax=", d.SizeZ, d.Decimals, point));
-    StatusPanels_->Panel(4)->setText(QString::fromStdString(UnitName(d.Inch)));
-    StatusPanels_->Panel(5)->setText(QString::number(d.Holes.Count()) + " hole(s)");
-  } else {
-    for (int i = 0; i < 6; ++i) StatusPanels_->Panel(i)->clear();
-    StatusPanels_->Panel(0)->setToolTip({});
-  }
+  StatusPanels_->ShowDocument(Session_->DocumentLoaded() ? &Session_->Document() : nullptr);
   ToolsOpenInQuorvelaAction->setEnabled(Session_->DocumentLoaded() && UpperExtension(Session_->Document().FileName) == ".MNF");
   FileCloseAction->setEnabled(Session_->DocumentLoaded());
   FileSaveAsAction->setEnabled(Session_->DocumentLoaded());

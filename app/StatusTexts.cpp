@@ -1,8 +1,5 @@
 #include "app/StatusTexts.h"
 
-#include <QLabel>
-#include <QPainter>
-#include <QStatusBar>
 
 #include <algorithm>
 #include <cmath>
@@ -136,31 +133,6 @@ int StatusPanelWidth(int pixelsPerInch) { return 100 * pixelsPerInch / 96; }
 
 int StatusPanel0Width(int statusBarWidth, int pixelsPerInch) {
   return statusBarWidth - 5 * StatusPanelWidth(pixelsPerInch);
-}
-
-TStatusPanels::TStatusPanels(QStatusBar* bar) : QWidget(bar), Bar(bar) {
-  for (QLabel*& panel : Panels) {
-    panel = new QLabel(this);
-    panel->setTextFormat(Qt::PlainText);
-    // No frame of its own: a frame around each panel would put two lines between two panels.
-    panel->setContentsMargins(4, 0, 2, 0);
-  }
-  setMinimumHeight(Panels[0]->sizeHint().height());
-}
-
-int TStatusPanels::Panel0Width() const { return std::max(0, StatusPanel0Width(Bar->width(), Bar->logicalDpiX())); }
-
-void TStatusPanels::resizeEvent(QResizeEvent*) {
-  const int panel = StatusPanelWidth(Bar->logicalDpiX());
-  const int first = std::min(Panel0Width(), width());
-  Panels[0]->setGeometry(0, 0, first, height());
-  for (int i = 1; i < 6; ++i) Panels[i]->setGeometry(first + (i - 1) * panel, 0, panel, height());
-}
-
-void TStatusPanels::paintEvent(QPaintEvent*) {
-  QPainter p(this);
-  p.setPen(palette().color(QPalette::Mid));
-  for (int i = 1; i < 6; ++i) p.drawLine(Panels[i]->x(), 2, Panels[i]->x(), height() - 3);
 }
 
 }  // namespace qv

@@ -1,4 +1,4 @@
-// The status bar: its panels, the block sizes in fixed-point notation and the document's path
+// The status bar's texts: the block sizes in fixed-point notation and the document's path
 // shortened to the width of its panel.
 #pragma once
 
@@ -6,10 +6,6 @@
 #include <string>
 
 #include <QString>
-#include <QWidget>
-
-class QLabel;
-class QStatusBar;
 
 namespace qv {
 
@@ -30,22 +26,5 @@ QString ShortenPath(const QString& path, int maxWidth, const std::function<int(c
 // The width of status panel 0: the bar less five 100-pixel panels scaled to the screen.
 int StatusPanel0Width(int statusBarWidth, int pixelsPerInch);
 int StatusPanelWidth(int pixelsPerInch);
-
-// The six panels of the status bar: panel 0 takes what the five 100-pixel panels leave. One line
-// stands between two panels.
-class TStatusPanels : public QWidget {
-public:
-  explicit TStatusPanels(QStatusBar* bar);
-  QLabel* Panel(int index) const { return Panels[index]; }
-  int Panel0Width() const;
-
-protected:
-  void resizeEvent(QResizeEvent* event) override;
-  void paintEvent(QPaintEvent* event) override;
-
-private:
-  QStatusBar* Bar;
-  QLabel* Panels[6];
-};
 
 }  // namespace qv

@@ -7,6 +7,7 @@
 #include "app/ApplicationHandling.h"
 #include "app/CommandLine.h"
 #include "app/WindowMain.h"
+#include "viewer/Options.h"
 
 int main(int argc, char* argv[]) {
   // `quorvela-viewer [FILE]` opens the window; the command-line modes run without a display.
@@ -29,7 +30,8 @@ int main(int argc, char* argv[]) {
   QCommandLineOption exportPicture("export", "Draw the view of FILE into the picture OUT (.bmp or .png) and exit.",
                                    "OUT");
   QCommandLineOption size("size", "Picture size for --export: the view framed as the window shows it at 548x710 (the default), fitted and centred.", "WxH");
-  QCommandLineOption set("set", "Set an option box (FaceNumbers, HoleNumbers, ShowManifold, ...).", "KEY=0|1");
+  QCommandLineOption set("set", QString("Set an option box, KEY one of ") + QString::fromUtf8(qv::OptionKeyList().data(),
+                          static_cast<qsizetype>(qv::OptionKeyList().size())) + ".", "KEY=0|1");
   QCommandLineOption textHeight("text-height", "Text height factor, 1 to 200 (default 10).", "N");
   QCommandLineOption uncheckGroup("uncheck-group", "Uncheck the groups-list entry CODE (\"(None)\": the first).",
                                   "CODE");
