@@ -1,5 +1,7 @@
 // Small vector, colour and matrix types of the scene layer (single precision, like its properties;
-// matrices in double so that deep trees do not drift).
+// matrices in double so that deep trees do not drift). TVector3f is the scene objects' own type, in
+// the precision OpenGL takes them; the geometry of blocks and bores computes in double precision
+// with TXYZPoint and hands the scene its results.
 #pragma once
 
 #include <array>
