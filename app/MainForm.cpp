@@ -10,6 +10,12 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemWatcher>
+#include <QDateTime>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QMenu>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -56,7 +62,6 @@ namespace qv {
 
 namespace {
 
-QString Utf8(const std::string& cp1252) { return QString::fromStdString(Cp1252ToUtf8(cp1252)); }
 
 // Paths as the file system spells them (bytes) and as the toolkit shows them.
 QString FromPath(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
@@ -173,7 +178,16 @@ TMainForm::TMainForm(QWidget* parent)
   // With the controls in place, so that the stored size is not overridden by their layout.
   Placement_ = std::make_unique<TSaveWindow>(GetWindowPosIniFileName(), this, nullptr, nullptr, false);
   Placement_->ShowError = [this](const std::string& message) { Messages().ShowError(message); };
-  setAcceptDrops(false);
+  // A manifold file dropped onto the window opens.
+  setAcceptDrops(true);
+  Watcher_ = new QFileSystemWatcher(this);
+  connect(Watcher_, &QFileSystemWatcher::fileChanged, this, &TMainForm::DocumentChangedOnDisk);
+  connect(Watcher_, &QFileSystemWatcher::directoryChanged, this, &TMainForm::DocumentChangedOnDisk);
+  ReloadTimer_ = new QTimer(this);
+  ReloadTimer_->setObjectName("ReloadTimer");
+  ReloadTimer_->setSingleShot(true);
+  ReloadTimer_->setInterval(300);
+  connect(ReloadTimer_, &QTimer::timeout, this, &TMainForm::ReloadWhenSettled);
 }
 
 TMainForm::~TMainForm() {
@@ -264,6 +278,9 @@ void TMainForm::CreateMenus() {
   QMenu* file = menuBar()->addMenu("&File");
   file->addAction(FileOpenAction);
   file->addAction(FileCloseAction);
+  RecentMenu_ = file->addMenu("&Recent Files");
+  RecentMenu_->setObjectName("RecentFilesMenu");
+  RecentMenu_->setEnabled(false);
   file->addAction(FileSaveAsAction);
   file->addSeparator();
   file->addAction(FileExitAction);
@@ -477,6 +494,119 @@ void TMainForm::OpenDocument(const std::string& fileName) {
   SaveDialogInitialDir = folder;
   RefreshGroupList();
   UpdateStatusBar();
+  DocumentOpened();
+}
+
+void TMainForm::DocumentOpened() {
+  AddRecentFile(RecentFiles_, Session_->Document().FileName);
+  UpdateRecentMenu();
+  UpdateTitle();
+  WatchDocument();
+}
+
+void TMainForm::UpdateTitle() {
+  const QString caption = QStringLiteral("Quorvela ") + ApplicationYear + QStringLiteral(" 3D Viewer");
+  if (!Session_->DocumentLoaded()) return setWindowTitle(caption);
+  setWindowTitle(QFileInfo(FromPath(Session_->Document().FileName)).fileName() + QString::fromUtf8(" \u2014 ") + caption);
+}
+
+// The documents opened last that still exist, the latest first: "&1 demo.mnf" with the whole path as
+// the tip.
+void TMainForm::UpdateRecentMenu() {
+  RecentMenu_->clear();
+  int number = 0;
+  for (const std::string& file : RecentFiles_) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec)) continue;
+    const QString path = FromPath(file);
+    QAction* entry = RecentMenu_->addAction(QStringLiteral("&%1 %2").arg(++number).arg(QFileInfo(path).fileName()));
+    entry->setToolTip(path);
+    entry->setStatusTip(path);
+    connect(entry, &QAction::triggered, this, [this, file] { OpenDocument(file); });
+  }
+  RecentMenu_->setToolTipsVisible(true);
+  RecentMenu_->setEnabled(number > 0);
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
+  for (const QUrl& url : event->mimeData()->urls()) {
+    const std::string ext = UpperExtension(ToPath(url.toLocalFile()));
+    if (url.isLocalFile() && (ext == ".MNF" || ext == ".MVF")) return event->acceptProposedAction();
+  }
+  event->ignore();  // refused quietly: the pointer shows it
+}
+
+void TMainForm::dropEvent(QDropEvent* event) {
+  for (const QUrl& url : event->mimeData()->urls()) {
+    const std::string file = ToPath(url.toLocalFile());
+    const std::string ext = UpperExtension(file);
+    if (!url.isLocalFile() || (ext != ".MNF" && ext != ".MVF")) continue;
+    event->acceptProposedAction();
+    // After the drop has ended, so that the loader's boxes do not run inside the drag.
+    QTimer::singleShot(0, this, [this, file] { OpenDocument(file); });
+    return;
+  }
+  event->ignore();
+}
+
+// ---- the open document changing on disk ----
+
+TMainForm::TFileStamp TMainForm::StampOfDocument() const {
+  const QFileInfo info(FromPath(Session_->Document().FileName));
+  if (!info.exists()) return {};
+  return {true, info.size(), info.lastModified().toMSecsSinceEpoch()};
+}
+
+void TMainForm::WatchDocument() {
+  if (!Watcher_->files().isEmpty()) Watcher_->removePaths(Watcher_->files());
+  if (!Watcher_->directories().isEmpty()) Watcher_->removePaths(Watcher_->directories());
+  ReloadTimer_->stop();
+  if (!Session_->DocumentLoaded()) return;
+  const QString path = FromPath(Session_->Document().FileName);
+  Watcher_->addPath(path);
+  Watcher_->addPath(QFileInfo(path).absolutePath());
+  LoadedStamp_ = PendingStamp_ = StampOfDocument();
+}
+
+void TMainForm::DocumentChangedOnDisk() {
+  if (!Session_->DocumentLoaded()) return;
+  // A file replaced by a rename is a new file: watch it again.
+  const QString path = FromPath(Session_->Document().FileName);
+  if (!Watcher_->files().contains(path) && QFileInfo::exists(path)) Watcher_->addPath(path);
+  PendingStamp_ = StampOfDocument();
+  ReloadTimer_->start();
+}
+
+// Reads the document again once its file has kept its size and time for a moment. A reload that
+// fails keeps what is shown and says so in the status bar.
+void TMainForm::ReloadWhenSettled() {
+  const TFileStamp now = StampOfDocument();
+  if (now != PendingStamp_) {
+    PendingStamp_ = now;
+    ReloadTimer_->start();
+    return;
+  }
+  if (!now.Exists || now == LoadedStamp_) return;
+  LoadedStamp_ = now;
+  struct TCollected : TUserMessages {
+    std::string First;
+    void ShowError(const std::string& text) override {
+      if (First.empty()) First = text;
+    }
+    bool AskYesNo(const std::string&) override { return false; }
+  } collected;
+  Session_->SetMessages(&collected);
+  const bool ok = Session_->Reload();
+  Session_->SetMessages(Messages_);
+  const QString name = QFileInfo(FromPath(Session_->Document().FileName)).fileName();
+  if (ok) {
+    RefreshGroupList();
+    UpdateStatusBar();
+    statusBar()->showMessage("Reloaded " + name, 3000);
+  } else {
+    QString why = QString::fromStdString(collected.First).replace(QChar('\r'), QChar(' '));
+    statusBar()->showMessage("Cannot reload " + name + (why.isEmpty() ? QString() : ": " + why), 10000);
+  }
 }
 
 void TMainForm::UpdateStatusBar() {
@@ -581,6 +711,8 @@ void TMainForm::FileOpen() {
 void TMainForm::FileClose() {
   Session_->Close();
   UpdateStatusBar();
+  UpdateTitle();
+  WatchDocument();
 }
 
 void TMainForm::ToolsBackgroundColor() {
@@ -684,6 +816,7 @@ void TMainForm::LoadSettings() {
   s.InitialDir = ToPath(OpenDialogInitialDir);
   s.TextHeightFactor = Session_->TextHeightFactor();
   s.CheckDefaultHandler = CheckDefaultHandler;
+  s.RecentFiles = RecentFiles_;
   for (const TOptionBox& option : OptionBoxes) s.Options[static_cast<size_t>(option.Option)] = Session_->Option(option.Option);
   if (!qv::LoadSettings(GetIniFileName(), s)) return;
   PathToMain = FromPath(s.PathToMain);
@@ -691,6 +824,8 @@ void TMainForm::LoadSettings() {
   SaveDialogInitialDir = OpenDialogInitialDir;
   Session_->SetTextHeightFactor(s.TextHeightFactor);
   CheckDefaultHandler = s.CheckDefaultHandler;
+  RecentFiles_ = s.RecentFiles;
+  UpdateRecentMenu();
   SceneView_->SetBackgroundColor(s.BackgroundColor);
   {
     const QSignalBlocker quiet(TextHeightEdit);
@@ -709,6 +844,7 @@ void TMainForm::SaveSettings() {
   s.InitialDir = ToPath(OpenDialogInitialDir);
   s.TextHeightFactor = Session_->TextHeightFactor();
   s.CheckDefaultHandler = CheckDefaultHandler;
+  s.RecentFiles = RecentFiles_;
   s.BackgroundColor = Session_->BackgroundColor();
   for (const TOptionBox& option : OptionBoxes) s.Options[static_cast<size_t>(option.Option)] = Session_->Option(option.Option);
   std::string error;

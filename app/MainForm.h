@@ -10,11 +10,16 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/MessageBoxes.h"
 #include "viewer/Options.h"
 
 class QAction;
+class QDragEnterEvent;
+class QDropEvent;
+class QFileSystemWatcher;
+class QMenu;
 class QActionGroup;
 class QCheckBox;
 class QGroupBox;
@@ -87,6 +92,8 @@ protected:
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -97,6 +104,13 @@ private:
   QWidget* CreateBottomPanel();
   void LayoutOptionsPanel();
   void FirstActivation();
+  // After an open: the title, the recent files and the watch on the file.
+  void DocumentOpened();
+  void UpdateTitle();
+  void UpdateRecentMenu();
+  void WatchDocument();
+  void DocumentChangedOnDisk();
+  void ReloadWhenSettled();
   void RefreshGroupList();
   void OptionClicked(TOption option, bool checked);
   // Sets an option box as a click would (the reaction follows only when the state changes), also
@@ -173,6 +187,19 @@ private:
   QSpinBox* TextHeightEdit;
   QTimer* Timer1;
   TStatusPanels* StatusPanels_;
+  QMenu* RecentMenu_;
+  std::vector<std::string> RecentFiles_;
+  // The open document's file and its folder (a save that renames a new file over the old one is
+  // seen there), and the pause that lets a save's writes settle before the document is read again.
+  QFileSystemWatcher* Watcher_;
+  QTimer* ReloadTimer_;
+  struct TFileStamp {
+    bool Exists = false;
+    qint64 Size = 0, Modified = 0;
+    bool operator==(const TFileStamp&) const = default;
+  };
+  TFileStamp StampOfDocument() const;
+  TFileStamp LoadedStamp_, PendingStamp_;
 };
 
 }  // namespace qv

@@ -42,11 +42,17 @@ protected:
     if (isExposed()) View_.RedrawNow();
   }
   bool event(QEvent* event) override {
-    if (event->type() == QEvent::UpdateRequest) {
-      View_.RedrawNow();
-      return true;
+    switch (event->type()) {
+      case QEvent::UpdateRequest:
+        View_.RedrawNow();
+        return true;
+      // A file dragged over the frames is the window's to take or refuse.
+      case QEvent::DragEnter:
+      case QEvent::DragMove:
+      case QEvent::DragLeave:
+      case QEvent::Drop: return QCoreApplication::sendEvent(View_.window(), event);
+      default: return QWindow::event(event);
     }
-    return QWindow::event(event);
   }
 
 private:

@@ -12,6 +12,9 @@ namespace {
 constexpr const char* Tools = "Tools";
 constexpr const char* OpenDialog = "OpenDialog";
 constexpr const char* Drawing = "IsometricDrawing";
+constexpr const char* Recent = "RecentFiles";
+
+std::string RecentKey(size_t index) { return "File" + std::to_string(index + 1); }
 
 }  // namespace
 
@@ -19,6 +22,12 @@ std::array<bool, OptionCount> StartOptions() {
   std::array<bool, OptionCount> options{};
   for (const TOptionBox& box : OptionBoxes) options[static_cast<size_t>(box.Option)] = box.Start;
   return options;
+}
+
+void AddRecentFile(std::vector<std::string>& list, const std::string& fileName) {
+  std::erase(list, fileName);
+  list.insert(list.begin(), fileName);
+  if (list.size() > MaxRecentFiles) list.resize(MaxRecentFiles);
 }
 
 int ClampTextHeightFactor(int factor) { return std::clamp(factor, MinTextHeightFactor, MaxTextHeightFactor); }
@@ -36,6 +45,10 @@ bool LoadSettings(const std::string& iniFileName, TSettings& s) {
     bool& state = s.Options[static_cast<size_t>(box.Option)];
     state = ini.ReadBool(Drawing, box.Key, state);
   }
+  std::vector<std::string> recent;
+  for (size_t i = 0; i < MaxRecentFiles; ++i)
+    if (std::string file = ini.ReadString(Recent, RecentKey(i), ""); !file.empty()) recent.push_back(file);
+  if (!recent.empty()) s.RecentFiles = recent;
   return true;
 }
 
@@ -52,6 +65,9 @@ bool SaveSettings(const std::string& iniFileName, const TSettings& s, std::strin
     const TOptionBox& box = OptionInWriteOrder(i);
     ini.WriteBool(Drawing, box.Key, s.Options[static_cast<size_t>(box.Option)]);
   }
+  // Every key, so that a shorter list leaves no entry of a longer one behind.
+  for (size_t i = 0; i < MaxRecentFiles; ++i)
+    ini.WriteString(Recent, RecentKey(i), i < s.RecentFiles.size() ? s.RecentFiles[i] : std::string());
   return ini.Flush(error);
 }
 

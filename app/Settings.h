@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "viewer/Options.h"
 
@@ -21,9 +22,16 @@ struct TSettings {
   uint32_t BackgroundColor = 0;      // 0x00BBGGRR
   // The option boxes by TOption; only the kept ones are read and written.
   std::array<bool, OptionCount> Options = StartOptions();
+  // Documents opened last, the latest first; at most MaxRecentFiles.
+  std::vector<std::string> RecentFiles;
 
   bool operator==(const TSettings&) const = default;
 };
+
+inline constexpr size_t MaxRecentFiles = 8;
+
+// `fileName` at the head of `list`, no other entry naming the same file, at most MaxRecentFiles.
+void AddRecentFile(std::vector<std::string>& list, const std::string& fileName);
 
 inline constexpr int MinTextHeightFactor = 1;
 inline constexpr int MaxTextHeightFactor = 200;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <map>
 
 #include "model/Dump.h"
 #include "model/Manifolds.h"
@@ -68,6 +69,20 @@ bool TViewerSession::Open(const std::string& fileName) {
   DocumentLoaded_ = true;
   RefreshGroupList();
   ResetView();
+  RebuildScene();
+  return true;
+}
+
+bool TViewerSession::Reload() {
+  if (!DocumentLoaded_) return false;
+  auto loaded = std::make_unique<TManifold>();
+  if (!LoadDocumentFile(*loaded, Document_->FileName, *Messages_)) return false;
+  std::map<std::string, bool> marks;
+  for (int item = 0; item < GroupItemCount(); ++item) marks.emplace(GroupItemText(item), GroupChecked(item));
+  Document_.swap(loaded);
+  RefreshGroupList();
+  for (int item = 0; item < GroupItemCount(); ++item)
+    if (auto mark = marks.find(GroupItemText(item)); mark != marks.end()) GroupChecked_[size_t(item)] = mark->second;
   RebuildScene();
   return true;
 }

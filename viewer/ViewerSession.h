@@ -44,6 +44,10 @@ public:
   // new document, which replaces the open one only when the load succeeds: then the groups list is
   // refilled, the view reset and the scene rebuilt. Anything else leaves the session as it was.
   bool Open(const std::string& fileName);
+  // Reads the open document's file again into a new document that replaces it when the load
+  // succeeds: the view, the option boxes and the check marks stay (a group keeps its mark by its
+  // code). False with everything as it was otherwise.
+  bool Reload();
   void Close();
   bool DocumentLoaded() const { return DocumentLoaded_; }
   const TManifold& Document() const { return *Document_; }

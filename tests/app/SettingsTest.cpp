@@ -96,6 +96,7 @@ TSettings NonDefaultSettings() {
   s.TextHeightFactor = 37;
   s.CheckDefaultHandler = false;
   s.BackgroundColor = 0xFF0000;  // blue
+  s.RecentFiles = {"/home/u/b.mvf", "/home/u/Manifolds with space/a.mnf"};
   Box(s, TOption::FaceNumbers) = false;
   Box(s, TOption::Transparent) = true;
   Box(s, TOption::FilledCylinders) = true;
@@ -125,8 +126,29 @@ TEST(Settings, NewFileHoldsSectionsAndBoxesInTheirOrder) {
       "[Tools]", "PathToMain=", "TextHeightFactor=10", "CheckDefaultHandler=1", "[OpenDialog]", "InitialDir=",
       "[IsometricDrawing]", "BackgroundColor=0", "FaceNumbers=1", "HoleNumbers=1", "ShowManifold=1", "ShowPorts=1",
       "ShowThread=1", "Transparent=0", "Contours=1", "Colors=1", "FilledCylinders=0", "ShowPlugs=1",
-      "ShowHoleText=1", "ShowItemNumbers=1", "ShowDummyHoles=0"};
+      "ShowHoleText=1", "ShowItemNumbers=1", "ShowDummyHoles=0", "[RecentFiles]"};
+  for (int i = 1; i <= 8; ++i) expected.push_back("File" + std::to_string(i) + "=");
   EXPECT_EQ(NonEmptyLines(ReadText(file)), expected);
+}
+
+TEST(Settings, RecentFilesTheLatestFirstEachOnceAtMostEight) {
+  std::vector<std::string> list;
+  for (int i = 0; i < 10; ++i) AddRecentFile(list, "/d/" + std::to_string(i) + ".mnf");
+  AddRecentFile(list, "/d/5.mnf");
+  EXPECT_EQ(list, std::vector<std::string>({"/d/5.mnf", "/d/9.mnf", "/d/8.mnf", "/d/7.mnf", "/d/6.mnf", "/d/4.mnf",
+                                            "/d/3.mnf", "/d/2.mnf"}));
+  // A shorter list written over a longer one leaves none of the longer one's entries.
+  test::TTempDir dir;
+  const std::string file = dir.Path() + "/s.ini";
+  TSettings s;
+  s.RecentFiles = list;
+  std::string error;
+  ASSERT_TRUE(SaveSettings(file, s, error));
+  s.RecentFiles = {"/d/only.mvf"};
+  ASSERT_TRUE(SaveSettings(file, s, error));
+  TSettings loaded;
+  ASSERT_TRUE(LoadSettings(file, loaded));
+  EXPECT_EQ(loaded.RecentFiles, std::vector<std::string>({"/d/only.mvf"}));
 }
 
 TEST(Settings, OnlyTransparentSetChangesOnlyTransparent) {
