@@ -277,10 +277,10 @@ void TMainForm::CreateActions() {
 void TMainForm::CreateMenus() {
   QMenu* file = menuBar()->addMenu("&File");
   file->addAction(FileOpenAction);
-  file->addAction(FileCloseAction);
   RecentMenu_ = file->addMenu("&Recent Files");
   RecentMenu_->setObjectName("RecentFilesMenu");
   RecentMenu_->setEnabled(false);
+  file->addAction(FileCloseAction);
   file->addAction(FileSaveAsAction);
   file->addSeparator();
   file->addAction(FileExitAction);
