@@ -8,9 +8,17 @@
 #include <string_view>
 #include <utility>
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
+#include <QDateTime>
 #include <QImage>
+#include <QTimer>
+#include <csignal>
+#include <unistd.h>
 
+#include "app/PictureFiles.h"
 #include "model/Dump.h"
 #include "model/Manifolds.h"
 #include "scene/SceneDump.h"
@@ -123,7 +131,6 @@ int OpenForCommandLine(TViewerSession& session, const std::string& path, const T
   return -1;
 }
 
-bool EndsWithPng(const std::string& path) { return LowerExtension(path) == ".png"; }
 }  // namespace
 
 int RunSceneDump(const std::string& path, const TSceneFlags& flags, bool answerYes) {
@@ -135,41 +142,117 @@ int RunSceneDump(const std::string& path, const TSceneFlags& flags, bool answerY
   return loaded ? 0 : 1;
 }
 
-int RunExport(const std::string& out, const std::string& path, const std::string& size, const TSceneFlags& flags,
-              bool answerYes) {
-  int width = DesignViewWidth, height = DesignViewHeight;
-  if (!size.empty()) {
-    const size_t x = size.find_first_of("xX");
-    if (x == std::string::npos || !ParseWhole(std::string_view(size).substr(0, x), 1, MaxPictureSide, width) ||
-        !ParseWhole(std::string_view(size).substr(x + 1), 1, MaxPictureSide, height)) {
-      std::cerr << "--size takes WxH, each from 1 to " << MaxPictureSide << ": " << size << '\n';
-      return 2;
-    }
-  }
-  TStderrMessages messages(answerYes);
-  TViewerSession session(&messages);
-  bool loaded = false;
-  if (int status = OpenForCommandLine(session, path, flags, loaded); status >= 0) return status;
-  if (!loaded) return 1;
+namespace {
+bool ParseSize(const std::string& size, int& width, int& height) {
+  const size_t x = size.find_first_of("xX");
+  return x != std::string::npos && ParseWhole(std::string_view(size).substr(0, x), 1, MaxPictureSide, width) &&
+         ParseWhole(std::string_view(size).substr(x + 1), 1, MaxPictureSide, height);
+}
 
-  // White behind the block, as a saved picture has it.
+// Draws and writes the session's picture; an exit status.
+int ExportPicture(TViewerSession& session, const std::string& out, int width, int height, bool transparent) {
   TPicture picture;
   std::string error;
-  const bool drawn = session.RenderPicture(width, height, 0xFFFFFF, picture, error);
+  const bool drawn = transparent ? session.RenderTransparentPicture(width, height, picture, error)
+                                 : session.RenderPicture(width, height, 0xFFFFFF, picture, error);
   for (const std::string& message : session.PictureErrors()) std::cerr << message << '\n';
   if (!drawn) {
     std::cerr << "Cannot draw the picture: " << error << '\n';
     return 1;
   }
-  bool written;
-  if (EndsWithPng(out)) {
-    QImage image(picture.Rgb.data(), picture.Width, picture.Height, picture.Width * 3, QImage::Format_RGB888);
-    written = image.save(QFile::decodeName(QByteArray::fromStdString(out)), "PNG");
-  } else {
-    written = WriteBmpFile(out, picture);
+  if (!WritePictureFile(out, picture, error)) {
+    std::cerr << Lines(error) << '\n';
+    return 1;
   }
-  if (!written) {
-    std::cerr << "Unable to write to " << out << '\n';
+  return 0;
+}
+}  // namespace
+
+int RunExport(const std::string& out, const std::string& path, const TExportFlags& picture, const TSceneFlags& flags,
+              bool answerYes) {
+  int width = DesignViewWidth, height = DesignViewHeight;
+  if (!picture.Size.empty() && !ParseSize(picture.Size, width, height)) {
+    std::cerr << "--size takes WxH, each from 1 to " << MaxPictureSide << ": " << picture.Size << '\n';
+    return 2;
+  }
+  if (picture.NoBackground && !IsPngName(out)) {
+    std::cerr << "--no-background needs a PNG picture (*.png): " << out << '\n';
+    return 2;
+  }
+  TStderrMessages messages(answerYes);
+  TViewerSession session(&messages);
+  bool loaded = false;
+  if (int status = OpenForCommandLine(session, path, flags, loaded); status >= 0) return status;
+  if (!loaded && !picture.Watch) return 1;
+  int status = loaded ? ExportPicture(session, out, width, height, picture.NoBackground) : 1;
+  if (!picture.Watch) return status;
+
+  // Each change of the file, once its writes have settled for a moment, gives a new picture.
+  QFileSystemWatcher watcher;
+  const QString file = QFile::decodeName(QByteArray::fromStdString(std::filesystem::absolute(path).string()));
+  watcher.addPath(file);
+  watcher.addPath(QFileInfo(file).absolutePath());
+  QTimer settle;
+  settle.setSingleShot(true);
+  settle.setInterval(300);
+  auto stamp = [&] {
+    const QFileInfo info(file);
+    return std::pair(info.size(), info.exists() ? info.lastModified().toMSecsSinceEpoch() : -1);
+  };
+  auto seen = stamp(), pending = seen;
+  auto changed = [&] {
+    if (!watcher.files().contains(file) && QFileInfo::exists(file)) watcher.addPath(file);
+    pending = stamp();
+    settle.start();
+  };
+  QObject::connect(&watcher, &QFileSystemWatcher::fileChanged, changed);
+  QObject::connect(&watcher, &QFileSystemWatcher::directoryChanged, changed);
+  QObject::connect(&settle, &QTimer::timeout, [&] {
+    const auto now = stamp();
+    if (now != pending) return changed();
+    if (now == seen || now.second < 0) return;
+    seen = now;
+    const bool again = session.DocumentLoaded() ? session.Reload() : session.Open(path);
+    if (again && ExportPicture(session, out, width, height, picture.NoBackground) == 0)
+      std::cerr << "Wrote " << out << '\n';
+  });
+  std::cerr << "Watching " << path << " (Ctrl+C ends)\n";
+  return QCoreApplication::exec();
+}
+
+int RunThumbnail(const std::string& in, const std::string& out, const std::string& size) {
+  int longer = 0;
+  if (!ParseWhole(size, 1, MaxPictureSide, longer)) {
+    std::cerr << "--thumbnail takes IN OUT SIZE, SIZE from 1 to " << MaxPictureSide << ": " << size << '\n';
+    return 2;
+  }
+  // A file manager waits a few seconds at most; a damaged file must never hold it.
+  std::signal(SIGALRM, SIG_DFL);
+  alarm(10);
+  TSilentMessages silent;
+  TViewerSession session(&silent);
+  if (!session.Open(in)) return 1;
+  // Drawn at twice the size, cut to the block and scaled down: the block fills the picture.
+  TPicture picture;
+  std::string error;
+  if (!session.RenderThumbnail(2 * longer, 2 * longer, picture, error)) {
+    std::cerr << "Cannot draw the picture: " << error << '\n';
+    return 1;
+  }
+  const QImage image = PictureImage(picture).scaled(longer, longer, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+  TPicture scaled;
+  scaled.Width = image.width();
+  scaled.Height = image.height();
+  const QImage rgba = image.convertToFormat(QImage::Format_RGBA8888);
+  for (int y = 0; y < rgba.height(); ++y) {
+    const uchar* line = rgba.constScanLine(y);
+    for (int x = 0; x < rgba.width(); ++x) {
+      scaled.Rgb.insert(scaled.Rgb.end(), line + 4 * x, line + 4 * x + 3);
+      scaled.Alpha.push_back(line[4 * x + 3]);
+    }
+  }
+  if (!WritePictureFile(out, scaled, error)) {
+    std::cerr << Lines(error) << '\n';
     return 1;
   }
   return 0;

@@ -34,12 +34,25 @@ struct TSceneFlags {
 // loaded, 1 when not (the scene is then empty), 2 for a bad file or flag.
 int RunSceneDump(const std::string& path, const TSceneFlags& flags, bool answerYes);
 
+// What --export draws besides the scene flags.
+struct TExportFlags {
+  std::string Size;           // "WxH"; empty for the design size
+  bool NoBackground = false;  // PNG only: the background transparent
+  bool Watch = false;         // a new picture each time the document changes on disk, until stopped
+};
+
 // --export: draws the view as it is right after opening `path` on a white background into a
 // width x height picture, written as PNG when `out` ends in .png and as a 24-bit BMP otherwise:
 // the view at its design size, scaled to fit the picture with its aspect kept and centred.
-// `size` is "WxH" or empty for the design size. Exit 0 when written, 1 when the document does not load
-// or the picture cannot be drawn or written, 2 for a bad file or flag.
-int RunExport(const std::string& out, const std::string& path, const std::string& size, const TSceneFlags& flags,
+// Exit 0 when written, 1 when the document does not load or the picture cannot be drawn or
+// written, 2 for a bad file or flag. With Watch it returns only when the file can no longer be
+// watched.
+int RunExport(const std::string& out, const std::string& path, const TExportFlags& picture, const TSceneFlags& flags,
               bool answerYes);
+
+// --thumbnail IN OUT SIZE, as file managers run it: a PNG of the block, transparent around it, at most
+// SIZE pixels on its longer side. No question is asked; a file that does not load writes nothing and
+// exits 1, a bad flag 2, and a run that takes longer than a file manager waits is ended.
+int RunThumbnail(const std::string& in, const std::string& out, const std::string& size);
 
 }  // namespace qv

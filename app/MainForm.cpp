@@ -768,8 +768,11 @@ void TMainForm::FileSaveAs() {
   QFileDialog dialog(this, "Save As", SaveDialogInitialDir);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
-  dialog.setNameFilters({"Bitmap Files (*.bmp)", "All Files (*)"});
+  dialog.setNameFilters({"Bitmap Files (*.bmp)", "PNG Files (*.png)", "All Files (*)"});
   dialog.setDefaultSuffix("bmp");
+  // The suffix follows the chosen type.
+  connect(&dialog, &QFileDialog::filterSelected, &dialog,
+          [&dialog](const QString& filter) { dialog.setDefaultSuffix(filter.contains("*.png") ? "png" : "bmp"); });
   // An existing picture is replaced without asking.
   dialog.setOption(QFileDialog::DontConfirmOverwrite);
   dialog.selectFile(FromPath(ProposedPictureName(Session_->Document().FileName)));

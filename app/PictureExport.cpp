@@ -11,6 +11,7 @@
 #include <filesystem>
 
 #include "app/ApplicationHandling.h"
+#include "app/PictureFiles.h"
 #include "platform/AtomicFiles.h"
 #include "scene/gl/GLViewState.h"
 #include "scene/gl/OffscreenRender.h"
@@ -82,14 +83,7 @@ bool SaveViewPicture(const std::string& fileName, TPictureSource& source, std::s
   const int k = PictureFactor(source.ViewWidth(), source.ViewHeight());
   TPicture picture;
   if (!source.RenderPicture(k, picture, error)) return false;
-  const std::vector<uint8_t> bytes = BmpFileBytes(picture);
-  std::string reason;
-  if (!WriteFileAtomically(fileName, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
-                           reason)) {
-    error = "Cannot create file \"" + fileName + "\". " + reason;
-    return false;
-  }
-  return true;
+  return WritePictureFile(fileName, picture, error);
 }
 
 bool PutBmpFileOnClipboard(const std::string& fileName) {

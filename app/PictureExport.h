@@ -1,5 +1,5 @@
-// The view as a picture: Save As (a 24-bit BMP file) and Clipboard. The picture has k times the
-// view's pixels each way, k = the integer part of sqrt(5 500 000 / (W x H)), at least 1; it is drawn
+// The view as a picture: Save As (a 24-bit BMP file, or PNG by its name) and Clipboard. The picture
+// has k times the view's pixels each way, k = the integer part of sqrt(5 500 000 / (W x H)), at least 1; it is drawn
 // off-screen on a white background with the view's camera and framing.
 #pragma once
 #include <cstdint>

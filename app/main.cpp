@@ -36,12 +36,22 @@ int main(int argc, char* argv[]) {
   QCommandLineOption uncheckGroup("uncheck-group", "Uncheck the groups-list entry CODE (\"(None)\": the first).",
                                   "CODE");
   QCommandLineOption hideUnchecked("hide-unchecked", "Hide the holes of unchecked groups.");
-  parser.addOptions({sceneDump, exportPicture, size, set, textHeight, uncheckGroup, hideUnchecked});
+  QCommandLineOption noBackground("no-background", "With --export to a PNG picture: a transparent background.");
+  QCommandLineOption watch("watch", "With --export: a new picture each time FILE changes, until stopped.");
+  QCommandLineOption thumbnail("thumbnail", "Write a PNG thumbnail of IN to OUT, at most SIZE pixels on its longer "
+                               "side (followed by OUT and SIZE), as a file manager asks for one.", "IN");
+  parser.addOptions({sceneDump, exportPicture, size, noBackground, watch, set, textHeight, uncheckGroup, hideUnchecked,
+                     thumbnail});
   parser.addPositionalArgument("FILE", "The document to open.");
   parser.process(app);
 
   auto bytes = [](const QString& s) { return QFile::encodeName(s).toStdString(); };
   if (parser.isSet(dump)) return qv::RunDump(bytes(parser.value(dump)), parser.isSet(yes));
+  if (parser.isSet(thumbnail)) {
+    const QStringList rest = parser.positionalArguments();
+    if (rest.size() != 2) parser.showHelp(2);
+    return qv::RunThumbnail(bytes(parser.value(thumbnail)), bytes(rest[0]), bytes(rest[1]));
+  }
   if (parser.isSet(sceneDump) || parser.isSet(exportPicture)) {
     qv::TSceneFlags flags;
     for (const QString& v : parser.values(set)) flags.Sets.push_back(bytes(v));
@@ -50,8 +60,12 @@ int main(int argc, char* argv[]) {
     flags.HideUnchecked = parser.isSet(hideUnchecked);
     if (parser.isSet(sceneDump)) return qv::RunSceneDump(bytes(parser.value(sceneDump)), flags, parser.isSet(yes));
     if (parser.positionalArguments().isEmpty()) parser.showHelp(2);
-    return qv::RunExport(bytes(parser.value(exportPicture)), bytes(parser.positionalArguments().first()),
-                         bytes(parser.value(size)), flags, parser.isSet(yes));
+    qv::TExportFlags picture;
+    picture.Size = bytes(parser.value(size));
+    picture.NoBackground = parser.isSet(noBackground);
+    picture.Watch = parser.isSet(watch);
+    return qv::RunExport(bytes(parser.value(exportPicture)), bytes(parser.positionalArguments().first()), picture, flags,
+                         parser.isSet(yes));
   }
   parser.showHelp(2);
 }

@@ -32,6 +32,7 @@ install(FILES ${PROJECT_SOURCE_DIR}/hlp/Quorvela3DViewer.html DESTINATION ${CMAK
 install(DIRECTORY ${QV_RESOURCES}/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
 install(FILES ${QV_RESOURCES}/quorvela-viewer.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${QV_RESOURCES}/quorvela-viewer.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
+install(FILES ${QV_RESOURCES}/quorvela-viewer.thumbnailer DESTINATION ${CMAKE_INSTALL_DATADIR}/thumbnailers)
 install(FILES ${QV_RESOURCES}/quorvela-viewer.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(CODE [[
   if(NOT DEFINED ENV{DESTDIR} OR "$ENV{DESTDIR}" STREQUAL "")

@@ -15,6 +15,8 @@ struct TPicture {
   int Width = 0;
   int Height = 0;
   std::vector<uint8_t> Rgb;
+  // One coverage value a pixel, 0 transparent to 255 opaque; empty for an opaque picture.
+  std::vector<uint8_t> Alpha;
 
   struct TPixel {
     uint8_t R, G, B;

@@ -266,6 +266,7 @@ bool TViewerSession::RenderPicture(int width, int height, uint32_t background, T
   }
   picture.Width = width;
   picture.Height = height;
+  picture.Alpha.clear();
   picture.Rgb.resize(size_t(width) * size_t(height) * 3);
   const uint8_t rgb[3] = {uint8_t(background), uint8_t(background >> 8), uint8_t(background >> 16)};
   for (size_t i = 0; i < picture.Rgb.size(); i += 3) std::copy(rgb, rgb + 3, &picture.Rgb[i]);
@@ -273,6 +274,54 @@ bool TViewerSession::RenderPicture(int width, int height, uint32_t background, T
   for (int y = 0; y < innerHeight; ++y)
     std::copy_n(&inner.Rgb[size_t(y) * size_t(innerWidth) * 3], size_t(innerWidth) * 3,
                 &picture.Rgb[(size_t(top + y) * size_t(width) + size_t(left)) * 3]);
+  return true;
+}
+
+bool TViewerSession::RenderTransparentPicture(int width, int height, TPicture& picture, std::string& error) {
+  TPicture onWhite;
+  if (!RenderPicture(width, height, 0x000000, picture, error) || !RenderPicture(width, height, 0xFFFFFF, onWhite, error))
+    return false;
+  // On black a pixel is a * C, on white a * C + (1 - a) * 255.
+  const size_t pixels = size_t(width) * size_t(height);
+  picture.Alpha.resize(pixels);
+  for (size_t i = 0; i < pixels; ++i) {
+    int uncovered = 0;
+    for (int c = 0; c < 3; ++c) uncovered = std::max(uncovered, onWhite.Rgb[3 * i + c] - picture.Rgb[3 * i + c]);
+    const int alpha = 255 - std::clamp(uncovered, 0, 255);
+    picture.Alpha[i] = static_cast<uint8_t>(alpha);
+    for (int c = 0; c < 3; ++c) {
+      uint8_t& v = picture.Rgb[3 * i + c];
+      v = alpha == 0 ? 0 : static_cast<uint8_t>(std::min(255, (v * 255 + alpha / 2) / alpha));
+    }
+  }
+  return true;
+}
+
+bool TViewerSession::RenderThumbnail(int width, int height, TPicture& picture, std::string& error) {
+  TPicture whole;
+  if (!RenderTransparentPicture(width, height, whole, error)) return false;
+  int left = whole.Width, top = whole.Height, right = -1, bottom = -1;
+  for (int y = 0; y < whole.Height; ++y)
+    for (int x = 0; x < whole.Width; ++x)
+      if (whole.Alpha[size_t(y) * size_t(whole.Width) + size_t(x)]) {
+        left = std::min(left, x);
+        right = std::max(right, x);
+        top = std::min(top, y);
+        bottom = std::max(bottom, y);
+      }
+  if (right < 0) {
+    picture = std::move(whole);  // nothing drawn: the empty picture
+    return true;
+  }
+  picture.Width = right - left + 1;
+  picture.Height = bottom - top + 1;
+  picture.Rgb.resize(size_t(picture.Width) * size_t(picture.Height) * 3);
+  picture.Alpha.resize(size_t(picture.Width) * size_t(picture.Height));
+  for (int y = 0; y < picture.Height; ++y) {
+    const size_t from = size_t(top + y) * size_t(whole.Width) + size_t(left), to = size_t(y) * size_t(picture.Width);
+    std::copy_n(&whole.Rgb[3 * from], 3 * size_t(picture.Width), &picture.Rgb[3 * to]);
+    std::copy_n(&whole.Alpha[from], size_t(picture.Width), &picture.Alpha[to]);
+  }
   return true;
 }
 

@@ -103,6 +103,11 @@ public:
   // The view at its design size, fitted into width x height with its aspect kept and centred on
   // `background` (0x00BBGGRR), drawn off-screen. False with a reason when no context can be had.
   bool RenderPicture(int width, int height, uint32_t background, TPicture& picture, std::string& error);
+  // The same on a transparent background: each pixel's colour and cover found from two pictures,
+  // one on black and one on white, so that the translucent block stays translucent.
+  bool RenderTransparentPicture(int width, int height, TPicture& picture, std::string& error);
+  // A transparent picture fitted to the block: the design view's picture cut to what is drawn in it.
+  bool RenderThumbnail(int width, int height, TPicture& picture, std::string& error);
   // Messages of the renderer used for pictures, once each.
   const std::vector<std::string>& PictureErrors() const { return PictureErrors_; }
 
