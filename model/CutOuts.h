@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 
+#include "geometry/CutOutOutlines.h"
 #include "geometry/XYPoints.h"
 #include "model/Fields.h"
 #include "model/OwnedList.h"
@@ -17,13 +18,15 @@ public:
   static constexpr size_t RecordSize = 52;
   static constexpr size_t MinImageSize = RecordSize;
   // Corner value of a cut-out that lies at its Position rather than in a corner.
-  static constexpr int32_t NoCorner = -1;
+  static constexpr int32_t NoCorner = TCutOutShape::NoCorner;
 
   TCutOut() { Reset(); }
   void Reset() { ResetFields(*this); }
   bool ReadTagged(TQuorvelaFile& file);
   // True when the whole record was read.
   bool ReadRecord(TRecordFile& file);
+  // The numbers the outline geometry works on.
+  TCutOutShape Shape() const { return {Face, Corner, Position, Width, Height, Through != 0, Depth}; }
 
   int32_t Face = 1;
   int32_t Corner = 1;

@@ -1,12 +1,10 @@
-// Hole texts and cut-outs: defaults, style taken from the default hole text, sections, record images;
-// the working list of outline segments.
+// Hole texts and cut-outs: defaults, style taken from the default hole text, sections, record images.
 #include <gtest/gtest.h>
 
 #include <functional>
 
 #include "model/Manifolds.h"
 #include "model/RecordFile.h"
-#include "model/XYZLines.h"
 #include "tests/TestFiles.h"
 #include "tests/model/ByteImages.h"
 #include "tools/writer/DocumentWriter.h"
@@ -245,18 +243,6 @@ TEST(CutOutRecord, FieldsAtTheirOffsets) {
   EXPECT_EQ(c.Through, 0);
   EXPECT_EQ(c.Depth, 8);
   EXPECT_FALSE(f.Truncated());
-}
-
-TEST(XYZLineList, AddLineAppendsTheGivenPoints) {
-  TXYZLineList lines;
-  EXPECT_EQ(lines.Add().StartPoint.Z, 0.0);
-  lines.AddLine({1, 2, 3}, {4, 5, 6});
-  ASSERT_EQ(lines.Count(), 2);
-  EXPECT_EQ(lines.Items(1).StartPoint.Y, 2);
-  EXPECT_EQ(lines.Items(1).EndPoint.X, 4);
-  EXPECT_EQ(lines.Items(1).EndPoint.Z, 6);
-  lines.Clear();
-  EXPECT_EQ(lines.Count(), 0);
 }
 
 }  // namespace
