@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QImage>
 
+#include "loader/DocumentLoader.h"
 #include "model/Dump.h"
 #include "model/Manifolds.h"
 #include "scene/SceneBuild.h"
@@ -53,7 +54,7 @@ int LoadForCommandLine(TManifold& doc, const std::string& path, bool& loaded) {
     return 2;
   }
   try {
-    loaded = ext == ".mnf" ? doc.LoadManifoldFile(path) : doc.LoadViewerFile(path);
+    loaded = ext == ".mnf" ? LoadManifoldFile(doc, path) : LoadViewerFile(doc, path);
   } catch (const std::exception& e) {
     std::cerr << Lines(e.what()) << '\n';
     loaded = false;
@@ -68,7 +69,7 @@ int RunDump(const std::string& path, bool answerYes) {
   bool loaded = false;
   if (int status = LoadForCommandLine(doc, path, loaded); status >= 0) return status;
   TJson out = TJson::object();
-  out["Version"] = TManifold::DetectFileVersion(path);
+  out["Version"] = DetectFileVersion(path);
   out["Loaded"] = loaded;
   out["Document"] = DumpDocument(doc);
   std::cout << out.dump(-1, ' ', false, TJson::error_handler_t::replace) << '\n';

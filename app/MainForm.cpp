@@ -46,6 +46,7 @@
 #include "app/StatusTexts.h"
 #include "app/ToolIcons.h"
 #include "app/ViewAxes.h"
+#include "loader/DocumentLoader.h"
 #include "model/Dump.h"
 #include "model/Manifolds.h"
 #include "platform/XdgAssociations.h"
@@ -496,7 +497,7 @@ void TMainForm::OpenDocument(const std::string& fileName) {
   loaded->SetMessages(Messages_);
   bool ok = false;
   try {
-    ok = manifold ? loaded->LoadManifoldFile(fileName) : loaded->LoadViewerFile(fileName);
+    ok = manifold ? LoadManifoldFile(*loaded, fileName) : LoadViewerFile(*loaded, fileName);
   } catch (const std::exception& e) {
     Messages().ShowError(e.what());
     ok = false;

@@ -2,6 +2,7 @@
 // application stores. The viewer owns one for the life of the process; loading resets it and fills it.
 #pragma once
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "model/Assemblies.h"
@@ -24,15 +25,6 @@
 
 namespace qv {
 
-// Version codes of DetectFileVersion.
-enum : int {
-  VersionUnknown = -1,
-  Version100 = 100, Version200 = 200, Version300 = 300,
-  Version400 = 400, Version410 = 410, Version415 = 415, Version420 = 420,
-  Version500 = 500, Version510 = 510, Version520 = 520, Version530 = 530, Version540 = 540,
-  Version700 = 700, Version701 = 701, Version801 = 801,
-};
-
 class TManifold {
 public:
   static constexpr size_t RecordSize = 1068;
@@ -43,12 +35,12 @@ public:
   TManifold& operator=(const TManifold&) = delete;
 
   void Reset();
-  bool LoadManifoldFile(const std::string& path) { return Load(path, false); }
-  bool LoadViewerFile(const std::string& path) { return Load(path, true); }
-  bool Load(const std::string& path, bool swapTagAndLength);
-  bool LoadRecordImage(const std::string& path);
-  static int DetectFileVersion(const std::string& path);
-  bool LoadLegacyVersion(int version, const std::string& path);
+  // The readers of the two current layouts, over the bytes of a whole file; `path` is the name the
+  // messages give. Opening a file, detecting its version and choosing the reader is the loader's.
+  // A "7.00" document in the tagged layout, as a viewer file when `swapTagAndLength`; always true.
+  bool LoadTagged(std::span<const uint8_t> bytes, const std::string& path, bool swapTagAndLength);
+  // An "8.01" record image: resets the document first; always true.
+  bool LoadRecordImage(std::span<const uint8_t> bytes, const std::string& path);
 
   // Where the readers' messages and questions go; the document does not own it.
   void SetMessages(TUserMessages* messages);
@@ -203,8 +195,6 @@ private:
   void ReadManifoldHeader(TQuorvelaFile& file);
   bool ReadTopLevel(TQuorvelaFile& file, const TRecordHeader& h);
   void ReadPlotSettings(TQuorvelaFile& file);
-  bool LoadTagged(const std::string& path, bool swapTagAndLength);
-  bool Refuse(const std::string& path);
   TUserMessages* Msgs;
 };
 
