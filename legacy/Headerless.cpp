@@ -2,6 +2,7 @@
 
 #include "model/Manifolds.h"
 #include "model/RecordFile.h"
+#include "model/Texts.h"
 
 namespace qv {
 

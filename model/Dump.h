@@ -9,12 +9,12 @@
 #include <nlohmann/json.hpp>
 
 #include "model/Fields.h"
+#include "model/Texts.h"
 
 namespace qv {
 
 using TJson = nlohmann::ordered_json;
 
-std::string Cp1252ToUtf8(const std::string& bytes);
 TJson DoubleJson(double d);
 
 template <class T> concept DumpsItself = requires(const T& t) { { DumpJson(t) } -> std::same_as<TJson>; };

@@ -5,6 +5,7 @@
 #include "model/FixedRecords.h"
 #include "model/GroupLists.h"
 #include "model/ManufacturingNotes.h"
+#include "model/Texts.h"
 
 namespace qv {
 
@@ -22,23 +23,12 @@ bool TGroupList::ReadRecord(TRecordFile& file) {
   return true;
 }
 
-namespace {
-constexpr char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-}  // namespace
-
-bool SameCode(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (UpperAscii(a[i]) != UpperAscii(b[i])) return false;
-  return true;
-}
-
 int TGroupList::IndexOfCode(std::string_view code) const {
   // A step without a group code belongs to no group, even when a group was stored without a code.
   if (code.empty()) return -1;
   code = code.substr(0, std::min(code.size(), TGroup::CodeCapacity));
   for (int i = 0; i < Count(); ++i)
-    if (SameCode(Items(i).Code, code)) return i;
+    if (EqualIgnoringCase(Items(i).Code, code)) return i;
   return -1;
 }
 
