@@ -1,5 +1,6 @@
 #include "legacy/Headerless.h"
 
+#include "model/DateTimes.h"
 #include "model/Manifolds.h"
 #include "model/RecordFile.h"
 #include "model/Texts.h"

@@ -1,6 +1,7 @@
 #include "legacy/Version4.h"
 
 #include "legacy/Convert.h"
+#include "model/DateTimes.h"
 #include "model/Manifolds.h"
 #include "model/ReadErrors.h"
 #include "model/RecordFile.h"

@@ -7,6 +7,7 @@
 
 #include "legacy/Readers.h"
 #include "loader/FileBytes.h"
+#include "model/DateTimes.h"
 #include "model/Manifolds.h"
 
 namespace qv {

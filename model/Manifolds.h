@@ -201,8 +201,4 @@ private:
 // "Inch" when the flag's value is 1, "Metric" otherwise.
 std::string UnitName(bool inch);
 
-// The current local date and time, and a file's last-write time, as days since 30 December 1899.
-double NowAsDateTime();
-bool FileWriteTime(const std::string& path, double& dateTime);
-
 }  // namespace qv

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include "loader/DocumentLoader.h"
+#include "model/DateTimes.h"
 #include "model/Dump.h"
 #include "model/Manifolds.h"
 #include "tests/TestFiles.h"

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "loader/DocumentLoader.h"
+#include "model/DateTimes.h"
 #include "model/Manifolds.h"
 #include "model/RecordFile.h"
 #include "tests/TestFiles.h"
