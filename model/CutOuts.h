@@ -28,13 +28,13 @@ public:
   // The numbers the outline geometry works on.
   TCutOutShape Shape() const { return {Face, Corner, Position, Width, Height, Through != 0, Depth}; }
 
-  int32_t Face = 1;
-  int32_t Corner = 1;
+  int32_t Face;
+  int32_t Corner;
   TXYPoint Position;
-  double Width = 0.0;
-  double Height = 0.0;
-  uint8_t Through = 1;  // nonzero: through the whole block, Depth is not used
-  double Depth = 0.0;
+  double Width;
+  double Height;
+  uint8_t Through;  // nonzero: through the whole block, Depth is not used
+  double Depth;
 
   template <class V> void Describe(V& v) {
     v.Field("Face", Face, 0, 1, TTag(32010));

@@ -32,7 +32,7 @@ public:
   template <class T, size_t N> void Array(const char* name, T (&f)[N], size_t, T, uint16_t = 0) {
     J[name] = ArrayJson(f);
   }
-  template <class T, size_t N> void Array(const char* name, T (&f)[N], size_t, T, const uint16_t (&)[N]) {
+  template <class T, size_t N, class D> void Array(const char* name, T (&f)[N], size_t, const D&, const uint16_t (&)[N]) {
     J[name] = ArrayJson(f);
   }
   // Each point as {"X": x, "Y": y}, like a point described on its own.

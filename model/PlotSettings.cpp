@@ -1,15 +1,8 @@
 #include "model/PlotSettings.h"
 
-#include <algorithm>
-
 #include "model/RecordFile.h"
 
 namespace qv {
-
-void TPlotSettings::Reset() {
-  ResetFields(*this);
-  std::copy(std::begin(DefaultSizes), std::end(DefaultSizes), std::begin(Sizes));
-}
 
 bool TPlotSettings::ReadTagged(TQuorvelaFile& file) {
   // A section holds exactly the flags it sets: the defaults do not carry over.
