@@ -19,6 +19,7 @@
 #include <unistd.h>
 
 #include "app/PictureFiles.h"
+#include "loader/DocumentLoader.h"
 #include "model/Dump.h"
 #include "model/Manifolds.h"
 #include "scene/SceneDump.h"
@@ -71,7 +72,7 @@ int RunDump(const std::string& path, bool answerYes) {
   TManifold doc;
   const bool loaded = LoadDocumentFile(doc, path, messages);
   TJson out = TJson::object();
-  out["Version"] = TManifold::DetectFileVersion(path);
+  out["Version"] = DetectFileVersion(path);
   out["Loaded"] = loaded;
   out["Document"] = DumpDocument(doc);
   std::cout << out.dump(-1, ' ', false, TJson::error_handler_t::replace) << '\n';

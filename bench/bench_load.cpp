@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <map>
 
+#include "loader/DocumentLoader.h"
 #include "model/Manifolds.h"
 #include "tools/writer/DemoBlock.h"
 #include "tools/writer/Documents.h"
@@ -32,7 +33,7 @@ void Load(benchmark::State& state, TLayout layout) {
   const auto size = std::filesystem::file_size(path);
   qv::TManifold doc;
   for (auto _ : state) {
-    bool ok = doc.LoadManifoldFile(path);
+    bool ok = qv::LoadManifoldFile(doc, path);
     benchmark::DoNotOptimize(ok);
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * size));

@@ -27,8 +27,8 @@ constexpr uint16_t AllEdges = Edges({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
 
 uint16_t AllBut(int a, int b) { return AllEdges & ~Edges({a, b}); }
 
-uint16_t EdgesToDraw(const TCutOut& c, const TXYZPoint& a, const TBlockExtents& block) {
-  const bool free = c.Corner == TCutOut::NoCorner;
+uint16_t EdgesToDraw(const TCutOutShape& c, const TXYZPoint& a, const TBlockExtents& block) {
+  const bool free = c.Corner == TCutOutShape::NoCorner;
   switch (c.Face) {
     case 1:
     case 6:
@@ -54,14 +54,14 @@ uint16_t EdgesToDraw(const TCutOut& c, const TXYZPoint& a, const TBlockExtents& 
 
 }  // namespace
 
-TXYZPoint CutOutAnchor(const TCutOut& c, const TBlockExtents& block) {
-  if (c.Corner == TCutOut::NoCorner) return FaceToBlock(block, c.Face, c.Position.X, c.Position.Y, 0.0);
+TXYZPoint CutOutAnchor(const TCutOutShape& c, const TBlockExtents& block) {
+  if (c.Corner == TCutOutShape::NoCorner) return FaceToBlock(block, c.Face, c.Position.X, c.Position.Y, 0.0);
   if (c.Corner < 1 || c.Corner > 4 || !IsFaceNumber(c.Face)) return {};
   const TUnitCorner& u = FaceCorners[c.Corner - 1][c.Face - 1];
   return {u.X * block.SizeX, u.Y * block.SizeY, u.Z * block.SizeZ};
 }
 
-TXYZPoint CutOutFarCorner(const TCutOut& c, const TBlockExtents& block) {
+TXYZPoint CutOutFarCorner(const TCutOutShape& c, const TBlockExtents& block) {
   const TXYZPoint a = CutOutAnchor(c, block);
   // Directions along the face's two in-plane block axes in which the pocket runs from A.
   int sx = 1, sy = 1;
@@ -69,7 +69,7 @@ TXYZPoint CutOutFarCorner(const TCutOut& c, const TBlockExtents& block) {
     case 2: sx = -1; break;
     case 3: sx = -1, sy = -1; break;
     case 4: sy = -1; break;
-    case TCutOut::NoCorner: {
+    case TCutOutShape::NoCorner: {
       // A free pocket turns back where it would leave the face.
       const double px = c.Position.X, py = c.Position.Y;
       if (c.Face == 3 || c.Face == 4) {
@@ -83,19 +83,18 @@ TXYZPoint CutOutFarCorner(const TCutOut& c, const TBlockExtents& block) {
     }
     default: break;
   }
-  const bool through = c.Through != 0;
   switch (c.Face) {
-    case 1: return {a.X + sx * c.Width, a.Y + sy * c.Height, through ? block.SizeZ : c.Depth};
-    case 2: return {a.X + sx * c.Width, through ? block.SizeY : c.Depth, a.Z + sy * c.Height};
-    case 3: return {through ? block.SizeX : c.Depth, a.Y + sx * c.Height, a.Z + sy * c.Width};
-    case 4: return {block.SizeX - (through ? block.SizeX : c.Depth), a.Y + sx * c.Height, a.Z + sy * c.Width};
-    case 5: return {a.X + sx * c.Width, block.SizeY - (through ? block.SizeY : c.Depth), a.Z + sy * c.Height};
-    case 6: return {a.X + sx * c.Width, a.Y + sy * c.Height, block.SizeZ - (through ? block.SizeZ : c.Depth)};
+    case 1: return {a.X + sx * c.Width, a.Y + sy * c.Height, c.Through ? block.SizeZ : c.Depth};
+    case 2: return {a.X + sx * c.Width, c.Through ? block.SizeY : c.Depth, a.Z + sy * c.Height};
+    case 3: return {c.Through ? block.SizeX : c.Depth, a.Y + sx * c.Height, a.Z + sy * c.Width};
+    case 4: return {block.SizeX - (c.Through ? block.SizeX : c.Depth), a.Y + sx * c.Height, a.Z + sy * c.Width};
+    case 5: return {a.X + sx * c.Width, block.SizeY - (c.Through ? block.SizeY : c.Depth), a.Z + sy * c.Height};
+    case 6: return {a.X + sx * c.Width, a.Y + sy * c.Height, block.SizeZ - (c.Through ? block.SizeZ : c.Depth)};
     default: return a;
   }
 }
 
-bool CutOutOutline(const TCutOut& c, const TBlockExtents& block, TXYZLineList& lines) {
+bool CutOutOutline(const TCutOutShape& c, const TBlockExtents& block, TXYZLineList& lines) {
   const TXYZPoint a = CutOutAnchor(c, block);
   const TXYZPoint f = CutOutFarCorner(c, block);
   lines.Clear();

@@ -168,12 +168,6 @@ std::string TrimRight(std::string text) {
   return text;
 }
 
-std::string UpperCase(std::string text) {
-  for (char& c : text)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return text;
-}
-
 // --- Version 5 record readers ----------------------------------------------------------------------------
 
 namespace {

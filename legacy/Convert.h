@@ -120,8 +120,6 @@ private:
 
 // Trailing characters with codes 0 to 32 removed.
 std::string TrimRight(std::string text);
-// The text with the letters a-z as A-Z.
-std::string UpperCase(std::string text);
 
 // --- Version 5 record readers ----------------------------------------------------------------------------
 

@@ -1,32 +1,25 @@
 #include "legacy/Headerless.h"
 
+#include "model/DateTimes.h"
 #include "model/Manifolds.h"
 #include "model/RecordFile.h"
+#include "model/Texts.h"
 
 namespace qv {
 
-bool ReadHeaderless(const std::string& path, TManifold& doc, size_t recordSize, THeaderlessRecords& records) {
+bool ReadHeaderless(std::span<const uint8_t> bytes, const std::string& path, TManifold& doc, size_t recordSize,
+                    THeaderlessRecords& records) {
   double written;
   if (FileWriteTime(path, written)) doc.Project.CreatedOn = doc.Project.ModifiedOn = written;
-  TRecordFile file(path, &doc.Messages());
-  if (!file.IsOpen()) return false;
   // Whatever else the bytes are, they are no records of this layout.
-  if (file.Remaining() == 0 || file.Remaining() % recordSize != 0) {
+  if (bytes.empty() || bytes.size() % recordSize != 0) {
     doc.Messages().ShowError("No manifold data was found in \"" + path + "\".");
     return false;
   }
-  {
-    TByteCursor header = file.ReadBlock(recordSize);
-    if (header.Size() == recordSize) records.Header(TOldRecord(header));
-  }
+  TRecordFile file(bytes, &doc.Messages());
+  records.Header(TOldRecord(file.ReadBlock(recordSize)));
   doc.PlotSettings2.Assign(doc.PlotSettings1);
-  while (!file.Truncated() && file.Remaining() > 0) {
-    TByteCursor data = file.ReadBlock(recordSize);
-    // A file that shrank while it was read ends with a partial record, which is not applied.
-    if (data.Size() < recordSize) break;
-    records.Data(TOldRecord(data));
-  }
-  if (file.Truncated()) doc.ReportEndedEarly(path);
+  while (file.Remaining() > 0) records.Data(TOldRecord(file.ReadBlock(recordSize)));
   return true;
 }
 

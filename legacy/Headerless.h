@@ -3,6 +3,8 @@
 // versions share: the reader procedure, the group letter rule, and the steps of a 2.00 or 1.00 record.
 #pragma once
 #include <cstddef>
+#include <cstdint>
+#include <span>
 #include <string>
 
 #include "legacy/Convert.h"
@@ -20,11 +22,11 @@ public:
   virtual void Data(const TOldRecord& r) = 0;
 };
 
-// Sets the project's two dates to the file's time, then reads the header record and every data record
-// of `recordSize` bytes; the second plot settings become a copy of the first. False when the file cannot
-// be opened or its size is not a whole number of records. A file without even a header record is kept
-// at its defaults and told as one that ends early.
-bool ReadHeaderless(const std::string& path, TManifold& doc, size_t recordSize, THeaderlessRecords& records);
+// Sets the project's two dates to the time of the file `path`, then reads the header record and every
+// data record of `recordSize` bytes; the second plot settings become a copy of the first. False, and
+// the user told, when there is no record or the size is not a whole number of records.
+bool ReadHeaderless(std::span<const uint8_t> bytes, const std::string& path, TManifold& doc, size_t recordSize,
+                    THeaderlessRecords& records);
 
 // The group of a step from its remark: the first of P, T, A, B, X, Y, Z (in this order) that occurs in
 // the text in any case; no group when none does or the text is empty.

@@ -55,9 +55,9 @@ private:
 
 }  // namespace
 
-bool LoadVersion100(const std::string& path, TManifold& doc) {
+bool LoadVersion100(std::span<const uint8_t> bytes, const std::string& path, TManifold& doc) {
   TVersion100 records(doc);
-  if (!ReadHeaderless(path, doc, RecordSize, records)) return false;
+  if (!ReadHeaderless(bytes, path, doc, RecordSize, records)) return false;
   doc.Holes.Renumber();
   return true;
 }

@@ -142,9 +142,9 @@ private:
 
 }  // namespace
 
-bool LoadVersion200(const std::string& path, TManifold& doc) {
+bool LoadVersion200(std::span<const uint8_t> bytes, const std::string& path, TManifold& doc) {
   TVersion200 records(doc);
-  if (!ReadHeaderless(path, doc, RecordSize, records)) return false;
+  if (!ReadHeaderless(bytes, path, doc, RecordSize, records)) return false;
   doc.Holes.Renumber();
   return true;
 }

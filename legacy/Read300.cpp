@@ -5,8 +5,8 @@
 #include "geometry/XYPoints.h"
 #include "legacy/Headerless.h"
 #include "legacy/Readers.h"
-#include "model/InputFile.h"
 #include "model/Manifolds.h"
+#include "model/ReadErrors.h"
 
 namespace qv {
 
@@ -207,9 +207,9 @@ private:
 
 }  // namespace
 
-bool LoadVersion300(const std::string& path, TManifold& doc) {
+bool LoadVersion300(std::span<const uint8_t> bytes, const std::string& path, TManifold& doc) {
   TVersion300 records(doc, path);
-  return ReadHeaderless(path, doc, RecordSize, records);
+  return ReadHeaderless(bytes, path, doc, RecordSize, records);
 }
 
 }  // namespace qv

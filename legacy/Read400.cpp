@@ -5,7 +5,7 @@
 
 namespace qv {
 
-bool LoadVersion400(const std::string& path, TManifold& doc) {
+bool LoadVersion400(std::span<const uint8_t> bytes, const std::string& path, TManifold& doc) {
   static constexpr TVersion4Layout Layout{
       .HeaderSize = 471,
       .ValvePlacementSize = 30,
@@ -31,7 +31,7 @@ bool LoadVersion400(const std::string& path, TManifold& doc) {
       .DrawingCapacity = 36,
       .Setting2201 = -1,
   };
-  return LoadVersion4(path, doc, Layout);
+  return LoadVersion4(bytes, path, doc, Layout);
 }
 
 }  // namespace qv

@@ -5,7 +5,7 @@
 
 namespace qv {
 
-bool LoadVersion410(const std::string& path, TManifold& doc) {
+bool LoadVersion410(std::span<const uint8_t> bytes, const std::string& path, TManifold& doc) {
   static constexpr TVersion4Layout Layout{
       .HeaderSize = 508,
       .ValvePlacementSize = 30,
@@ -31,7 +31,7 @@ bool LoadVersion410(const std::string& path, TManifold& doc) {
       .DrawingCapacity = 17,
       .Setting2201 = 476,
   };
-  return LoadVersion4(path, doc, Layout);
+  return LoadVersion4(bytes, path, doc, Layout);
 }
 
 }  // namespace qv

@@ -4,7 +4,7 @@
 
 namespace qv {
 
-bool LoadVersion415(const std::string& path, TManifold& doc) {
+bool LoadVersion415(std::span<const uint8_t> bytes, const std::string& path, TManifold& doc) {
   static constexpr TVersion4Layout Layout{
       .HeaderSize = 508,
       .ValvePlacementSize = 30,
@@ -30,7 +30,7 @@ bool LoadVersion415(const std::string& path, TManifold& doc) {
       .DrawingCapacity = 17,
       .Setting2201 = 476,
   };
-  return LoadVersion4(path, doc, Layout);
+  return LoadVersion4(bytes, path, doc, Layout);
 }
 
 }  // namespace qv

@@ -4,7 +4,7 @@
 
 namespace qv {
 
-bool LoadVersion420(const std::string& path, TManifold& doc) {
+bool LoadVersion420(std::span<const uint8_t> bytes, const std::string& path, TManifold& doc) {
   static constexpr TVersion4Layout Layout{
       .HeaderSize = 544,
       .ValvePlacementSize = 38,
@@ -30,7 +30,7 @@ bool LoadVersion420(const std::string& path, TManifold& doc) {
       .DrawingCapacity = 15,
       .Setting2201 = 456,
   };
-  return LoadVersion4(path, doc, Layout);
+  return LoadVersion4(bytes, path, doc, Layout);
 }
 
 }  // namespace qv

@@ -4,7 +4,7 @@
 
 namespace qv {
 
-bool LoadVersion500(const std::string& path, TManifold& doc) {
+bool LoadVersion500(std::span<const uint8_t> bytes, const std::string& path, TManifold& doc) {
   static constexpr TVersion5Layout Layout{
       .ManifoldSize = 456,
       .ManifoldPartTexts = false,
@@ -14,7 +14,7 @@ bool LoadVersion500(const std::string& path, TManifold& doc) {
       .HoleSize = 192,
       .StepSize = 144,
   };
-  return LoadVersion5(path, doc, Layout);
+  return LoadVersion5(bytes, path, doc, Layout);
 }
 
 }  // namespace qv

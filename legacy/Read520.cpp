@@ -4,7 +4,7 @@
 
 namespace qv {
 
-bool LoadVersion520(const std::string& path, TManifold& doc) {
+bool LoadVersion520(std::span<const uint8_t> bytes, const std::string& path, TManifold& doc) {
   static constexpr TVersion5Layout Layout{
       .ManifoldSize = 668,
       .ManifoldPartTexts = true,
@@ -14,7 +14,7 @@ bool LoadVersion520(const std::string& path, TManifold& doc) {
       .HoleSize = 276,
       .StepSize = 144,
   };
-  return LoadVersion5(path, doc, Layout);
+  return LoadVersion5(bytes, path, doc, Layout);
 }
 
 }  // namespace qv

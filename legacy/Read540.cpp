@@ -4,7 +4,7 @@
 
 namespace qv {
 
-bool LoadVersion540(const std::string& path, TManifold& doc) {
+bool LoadVersion540(std::span<const uint8_t> bytes, const std::string& path, TManifold& doc) {
   static constexpr TVersion5Layout Layout{
       .ManifoldSize = 1200,
       .ManifoldPartTexts = true,
@@ -14,7 +14,7 @@ bool LoadVersion540(const std::string& path, TManifold& doc) {
       .HoleSize = 300,
       .StepSize = 204,
   };
-  return LoadVersion5(path, doc, Layout);
+  return LoadVersion5(bytes, path, doc, Layout);
 }
 
 }  // namespace qv

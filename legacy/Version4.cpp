@@ -1,7 +1,9 @@
 #include "legacy/Version4.h"
 
 #include "legacy/Convert.h"
+#include "model/DateTimes.h"
 #include "model/Manifolds.h"
+#include "model/ReadErrors.h"
 #include "model/RecordFile.h"
 
 namespace qv {
@@ -262,11 +264,10 @@ private:
 
 }  // namespace
 
-bool LoadVersion4(const std::string& path, TManifold& doc, const TVersion4Layout& layout) {
+bool LoadVersion4(std::span<const uint8_t> bytes, const std::string& path, TManifold& doc, const TVersion4Layout& layout) {
   // When the file's time cannot be read, the time of the reset stays.
   FileWriteTime(path, doc.Project.ModifiedOn);
-  TRecordFile file(path, &doc.Messages());
-  if (!file.IsOpen()) return false;
+  TRecordFile file(bytes, &doc.Messages());
   file.ReadBlock(40);
   ReadHeader(file.ReadBlock(layout.HeaderSize), doc, layout);
   TTypedReader reader(file, doc, layout, path);

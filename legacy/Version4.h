@@ -4,6 +4,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 
 namespace qv {
@@ -41,6 +42,6 @@ struct TVersion4Layout {
   int Setting2201;         // Setting2202 at +2, Setting2042 at +4, Setting2041 at +8; -1: none
 };
 
-bool LoadVersion4(const std::string& path, TManifold& doc, const TVersion4Layout& layout);
+bool LoadVersion4(std::span<const uint8_t> bytes, const std::string& path, TManifold& doc, const TVersion4Layout& layout);
 
 }  // namespace qv

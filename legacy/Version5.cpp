@@ -81,9 +81,8 @@ size_t MinHoleSize(const TVersion5Layout& layout) { return layout.HoleSize + 3 *
 
 }  // namespace
 
-bool LoadVersion5(const std::string& path, TManifold& doc, const TVersion5Layout& layout) {
-  TRecordFile file(path, &doc.Messages());
-  if (!file.IsOpen()) return false;
+bool LoadVersion5(std::span<const uint8_t> bytes, const std::string& path, TManifold& doc, const TVersion5Layout& layout) {
+  TRecordFile file(bytes, &doc.Messages());
   file.ReadBlock(40);
   {
     TByteCursor c = file.ReadBlock(layout.ManifoldSize);

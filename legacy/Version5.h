@@ -3,6 +3,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 
 namespace qv {
@@ -19,6 +20,6 @@ struct TVersion5Layout {
   size_t StepSize;        // 204 or 144 bytes
 };
 
-bool LoadVersion5(const std::string& path, TManifold& doc, const TVersion5Layout& layout);
+bool LoadVersion5(std::span<const uint8_t> bytes, const std::string& path, TManifold& doc, const TVersion5Layout& layout);
 
 }  // namespace qv

@@ -19,7 +19,7 @@ public:
   bool ReadTagged(TQuorvelaFile& file);
   void ReadRecord(TRecordFile& file);
 
-  int32_t Setting9320 = 0;
+  int32_t Setting9320;
   TValveList Valves;
 
   template <class V> void Describe(V& v) {

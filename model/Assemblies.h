@@ -20,7 +20,7 @@ public:
   bool ReadTagged(TQuorvelaFile& file);
   void ReadRecord(TRecordFile& file);
 
-  uint8_t Active = 0;
+  uint8_t Active;
   std::string Name;
   std::string Description;
   TAlternateValveList AlternateValves;

@@ -19,7 +19,7 @@ public:
   // True only when the whole record was read.
   bool ReadRecord(TRecordFile& file);
 
-  int32_t RecordValue = 0;  // carried only by record images
+  int32_t RecordValue;  // carried only by record images
   std::string Name;
   std::string Value;
 

@@ -24,15 +24,15 @@ public:
   bool ReadTagged(TQuorvelaFile& file);
   bool ReadRecord(TRecordFile& file);
 
-  uint8_t Setting41010 = 0;
-  double Setting41020 = 5.0, Setting41030 = 3.5;
+  uint8_t Setting41010;
+  double Setting41020, Setting41030;
   TXYPoint Position;
-  double Setting41060 = 10.0;
-  double Setting41300 = 50.0, Setting41310 = 50.0, Setting41320 = 50.0, Setting41330 = 50.0,
-         Setting41340 = 50.0, Setting41350 = 50.0, Setting41360 = 50.0;
-  double Setting41361 = 10.0, Setting41362 = 10.0, Setting41363 = 10.0, Setting41364 = 10.0,
-         Setting41365 = 10.0;
-  uint8_t Setting41070 = 1, Setting41072 = 0;
+  double Setting41060;
+  double Setting41300, Setting41310, Setting41320, Setting41330,
+         Setting41340, Setting41350, Setting41360;
+  double Setting41361, Setting41362, Setting41363, Setting41364,
+         Setting41365;
+  uint8_t Setting41070, Setting41072;
   TIntegerList IntegerValues;
   TUserBOMList UserItems;
   TStringList Lines;

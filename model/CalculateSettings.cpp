@@ -17,15 +17,6 @@ const char* const CalculateOptionCaptions[10] = {
     "Show warning all too small wall ticknesses in holes (not only the place where the smallest is)",
 };
 
-bool TWallThicknessRange::ReadTagged(TQuorvelaFile& file) {
-  ReadSection(file, 12999, [&](const TRecordHeader& h) { return ReadTaggedField(*this, file, h); });
-  return true;
-}
-
-bool TWallThicknessRange::ReadRecord(TRecordFile& file) { return ReadFixedRecord(*this, file); }
-
-void TWallThicknessRangeList::ReadRecord(TRecordFile& file) { ReadRecordList(*this, file); }
-
 bool TCalculateSettingsNew::ReadTagged(TQuorvelaFile& file) {
   // The section's option records build a fresh set, which replaces the one held before.
   Options = 0;

@@ -19,9 +19,9 @@ public:
   bool ReadTagged(TQuorvelaFile& file);
   void ReadRecord(TRecordFile& file);
 
-  double Setting13010 = 5.0;
-  double Setting13020 = 5.0;
-  uint16_t Options = DefaultOptions;
+  double Setting13010;
+  double Setting13020;
+  uint16_t Options;
   TWallThicknessRangeList WallThicknessRanges;
 
   template <class V> void Describe(V& v) {

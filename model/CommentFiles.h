@@ -27,7 +27,7 @@ public:
 
   std::string FileName;
   TXYPoint Position;
-  uint8_t UseTextFile = 1;  // nonzero: the text is the file's, else the lines
+  uint8_t UseTextFile;  // nonzero: the text is the file's, else the lines
   TStringList Lines;
 
   template <class V> void Describe(V& v) {

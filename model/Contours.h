@@ -18,8 +18,8 @@ public:
   bool ReadTagged(TQuorvelaFile& file);
   bool ReadRecord(TRecordFile& file);
 
-  double X = 0.0;
-  double Y = 0.0;
+  double X;
+  double Y;
 
   template <class V> void Describe(V& v) {
     v.Field("X", X, 0, 0.0, TTag(6011));

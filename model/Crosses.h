@@ -22,9 +22,9 @@ public:
   // True when the whole record was read.
   bool ReadRecord(TRecordFile& file);
 
-  int32_t IntValue = 0;
-  double RealValue = 0.0;
-  TXYPoint Point{-1.0, -1.0};
+  int32_t IntValue;
+  double RealValue;
+  TXYPoint Point;
 
   template <class V> void Describe(V& v) {
     v.Field("IntValue", IntValue, 0, 0, TTag(9410));

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 
+#include "geometry/CutOutOutlines.h"
 #include "geometry/XYPoints.h"
 #include "model/Fields.h"
 #include "model/OwnedList.h"
@@ -17,21 +18,23 @@ public:
   static constexpr size_t RecordSize = 52;
   static constexpr size_t MinImageSize = RecordSize;
   // Corner value of a cut-out that lies at its Position rather than in a corner.
-  static constexpr int32_t NoCorner = -1;
+  static constexpr int32_t NoCorner = TCutOutShape::NoCorner;
 
   TCutOut() { Reset(); }
   void Reset() { ResetFields(*this); }
   bool ReadTagged(TQuorvelaFile& file);
   // True when the whole record was read.
   bool ReadRecord(TRecordFile& file);
+  // The numbers the outline geometry works on.
+  TCutOutShape Shape() const { return {Face, Corner, Position, Width, Height, Through != 0, Depth}; }
 
-  int32_t Face = 1;
-  int32_t Corner = 1;
+  int32_t Face;
+  int32_t Corner;
   TXYPoint Position;
-  double Width = 0.0;
-  double Height = 0.0;
-  uint8_t Through = 1;  // nonzero: through the whole block, Depth is not used
-  double Depth = 0.0;
+  double Width;
+  double Height;
+  uint8_t Through;  // nonzero: through the whole block, Depth is not used
+  double Depth;
 
   template <class V> void Describe(V& v) {
     v.Field("Face", Face, 0, 1, TTag(32010));

@@ -22,9 +22,9 @@ public:
   bool ReadRecord(TRecordFile& file);
   void Assign(const TDrillingListDrawingColumn& source) { *this = source; }
 
-  uint8_t ColumnType = 0;
+  uint8_t ColumnType;
   std::string Title;
-  double Width = 15.0;
+  double Width;
 
   template <class V> void Describe(V& v) {
     v.Field("ColumnType", ColumnType, 0, uint8_t{0}, TTag(61310, TEnc::Integer));

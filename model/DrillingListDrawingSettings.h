@@ -24,12 +24,12 @@ public:
   bool ReadRecord(TRecordFile& file);
   void Assign(const TDrillingListDrawingSettings& source);
 
-  double Setting61130 = 3.5;
-  double Setting61140 = 5.0;
+  double Setting61130;
+  double Setting61140;
   TXYPoint Position;
-  std::string Setting61150 = "..";
-  std::string Setting61160 = "; ";
-  uint8_t Setting61170 = 1;
+  std::string Setting61150;
+  std::string Setting61160;
+  uint8_t Setting61170;
   TDrillingListDrawingColumnList Columns;
 
   template <class V> void Describe(V& v) {

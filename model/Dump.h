@@ -9,12 +9,12 @@
 #include <nlohmann/json.hpp>
 
 #include "model/Fields.h"
+#include "model/Texts.h"
 
 namespace qv {
 
 using TJson = nlohmann::ordered_json;
 
-std::string Cp1252ToUtf8(const std::string& bytes);
 TJson DoubleJson(double d);
 
 template <class T> concept DumpsItself = requires(const T& t) { { DumpJson(t) } -> std::same_as<TJson>; };
@@ -32,7 +32,7 @@ public:
   template <class T, size_t N> void Array(const char* name, T (&f)[N], size_t, T, uint16_t = 0) {
     J[name] = ArrayJson(f);
   }
-  template <class T, size_t N> void Array(const char* name, T (&f)[N], size_t, T, const uint16_t (&)[N]) {
+  template <class T, size_t N, class D> void Array(const char* name, T (&f)[N], size_t, const D&, const uint16_t (&)[N]) {
     J[name] = ArrayJson(f);
   }
   // Each point as {"X": x, "Y": y}, like a point described on its own.

@@ -20,12 +20,12 @@ public:
   void ReadTagged(TQuorvelaFile& file);
   void ReadRecord(TRecordFile& file);
 
-  double Diameter = 0.0;
-  int32_t Angle = 180;
-  double Depth = 0.0;
+  double Diameter;
+  int32_t Angle;
+  double Depth;
   std::string Name;
-  uint8_t Flag28050 = 0;
-  uint8_t Flag28060 = 1;
+  uint8_t Flag28050;
+  uint8_t Flag28060;
 
   template <class V> void Describe(V& v) {
     v.Field("Diameter", Diameter, 0, 0.0, TTag(28010));

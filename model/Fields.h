@@ -6,6 +6,7 @@
 //     v.Bit(Flags, 2, 16010);                               // a byte record that sets a bit
 //     v.Owned("Steps", Steps);                              // an owned list or sub-object
 //     v.Array("Sizes", Sizes, 28, 2.5, SizeTags);           // fixed array, one tag per element
+//     v.Array("Sizes", Sizes, 28, SizeDefaults, SizeTags);  // ... and one default per element
 //     v.Points("Views", Views, 684, 0.0, ViewTags);         // fixed array of X, Y points, a tag each
 //     v.Lines("Comments", Comments, 4200);                  // text lines, one record per line
 //     v.Integers("Values", Values, 41100);                  // integers, one record per value
@@ -44,6 +45,10 @@ struct TTag {
   TEnc Enc = TEnc::Native;
 };
 
+// The default of element `i` of an array described with one default for all elements or one each.
+template <class T> constexpr const T& DefaultAt(const T& def, size_t) { return def; }
+template <class T, size_t N> constexpr const T& DefaultAt(const T (&defs)[N], size_t i) { return defs[i]; }
+
 template <class T> concept ListLike = requires(T& t) { t.Clear(); t.Count(); };
 
 // Sets every described field to its default; owned lists are emptied and owned objects reset.
@@ -54,8 +59,8 @@ public:
   template <class T, size_t N> void Array(const char*, T (&f)[N], size_t, T def, uint16_t = 0) {
     for (auto& x : f) x = def;
   }
-  template <class T, size_t N> void Array(const char*, T (&f)[N], size_t, T def, const uint16_t (&)[N]) {
-    for (auto& x : f) x = def;
+  template <class T, size_t N, class D> void Array(const char*, T (&f)[N], size_t, const D& def, const uint16_t (&)[N]) {
+    for (size_t i = 0; i < N; ++i) f[i] = DefaultAt(def, i);
   }
   template <size_t N> void Points(const char*, TXYPoint (&f)[N], size_t, double def, const uint16_t (&)[N][2]) {
     for (auto& p : f) p = {def, def};
@@ -96,8 +101,8 @@ public:
   template <class T, size_t N> void Array(const char* name, T (&f)[N], size_t off, T def, uint16_t = 0) {
     for (size_t i = 0; i < N; ++i) Field(name, f[i], off + i * sizeof(T), def);
   }
-  template <class T, size_t N> void Array(const char* name, T (&f)[N], size_t off, T def, const uint16_t (&)[N]) {
-    Array(name, f, off, def);
+  template <class T, size_t N, class D> void Array(const char* name, T (&f)[N], size_t off, const D&, const uint16_t (&)[N]) {
+    Array(name, f, off, T{});
   }
   template <size_t N> void Points(const char* name, TXYPoint (&f)[N], size_t off, double def, const uint16_t (&)[N][2]) {
     for (size_t i = 0; i < N; ++i) {
@@ -166,8 +171,8 @@ public:
     else f[H.Tag - firstTag] = static_cast<T>(F.ReadInteger());
   }
   // Arrays with a tag per element read each element in the encoding of its own type.
-  template <class T, size_t N> void Array(const char* name, T (&f)[N], size_t off, T def, const uint16_t (&tags)[N]) {
-    for (size_t i = 0; i < N && !Handled; ++i) Field(name, f[i], off, def, TTag(tags[i]));
+  template <class T, size_t N, class D> void Array(const char* name, T (&f)[N], size_t off, const D& def, const uint16_t (&tags)[N]) {
+    for (size_t i = 0; i < N && !Handled; ++i) Field(name, f[i], off, DefaultAt(def, i), TTag(tags[i]));
   }
   template <size_t N> void Points(const char* name, TXYPoint (&f)[N], size_t off, double def, const uint16_t (&tags)[N][2]) {
     for (size_t i = 0; i < N && !Handled; ++i) {

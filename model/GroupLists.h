@@ -16,7 +16,4 @@ public:
   int IndexOfCode(std::string_view code) const;
 };
 
-// Equal with the letters a-z taken as A-Z; every other character compares by its code.
-bool SameCode(std::string_view a, std::string_view b);
-
 }  // namespace qv

@@ -22,9 +22,9 @@ public:
   bool ReadRecord(TRecordFile& file);
 
   std::string Code;
-  int32_t Color = 0;  // 0x00BBGGRR
-  uint8_t Option = 0;
-  double Value1 = 0.0, Value2 = 0.0;
+  int32_t Color;  // 0x00BBGGRR
+  uint8_t Option;
+  double Value1, Value2;
 
   template <class V> void Describe(V& v) {
     v.Text("Code", Code, 0, CodeCapacity, "", TTag(5100));

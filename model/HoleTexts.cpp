@@ -1,10 +1,8 @@
-#include "model/CutOuts.h"
-#include "model/FixedRecords.h"
 #include "model/HoleTexts.h"
 
-namespace qv {
+#include "model/FixedRecords.h"
 
-// --- Hole texts --------------------------------------------------------------------------------------
+namespace qv {
 
 bool THoleText::ReadTagged(TQuorvelaFile& file) {
   ReadSection(file, 34999, [&](const TRecordHeader& h) { return ReadTaggedField(*this, file, h); });
@@ -26,20 +24,6 @@ void THoleText::AssignWithDefault(const THoleText& source, const THoleText& defa
 }
 
 bool THoleTextList::ReadRecord(TRecordFile& file) {
-  ReadRecordList(*this, file);
-  return true;
-}
-
-// --- Cut-outs ----------------------------------------------------------------------------------------
-
-bool TCutOut::ReadTagged(TQuorvelaFile& file) {
-  ReadSection(file, 32999, [&](const TRecordHeader& h) { return ReadTaggedField(*this, file, h); });
-  return true;
-}
-
-bool TCutOut::ReadRecord(TRecordFile& file) { return ReadFixedRecord(*this, file); }
-
-bool TCutOutList::ReadRecord(TRecordFile& file) {
   ReadRecordList(*this, file);
   return true;
 }

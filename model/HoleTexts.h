@@ -33,17 +33,17 @@ public:
 
   std::string Text;
   TXYPoint Offset;
-  double TextHeight = 0.0;
-  uint8_t UseDefaultStyle = 1;
-  uint8_t MatchRemark = 1;
-  uint8_t Border = 1;
-  double FixedWidth = 0.0;
-  double Rotation = 0.0;
-  int32_t InsertionPoint = InsertMiddle;
-  uint8_t HideInAssemblyDrawing = 0;
-  uint8_t HideInProductionDrawing = 0;
-  uint8_t HideDimensionInAssemblyDrawing = 0;
-  uint8_t HideDimensionInProductionDrawing = 0;
+  double TextHeight;
+  uint8_t UseDefaultStyle;
+  uint8_t MatchRemark;
+  uint8_t Border;
+  double FixedWidth;
+  double Rotation;
+  int32_t InsertionPoint;
+  uint8_t HideInAssemblyDrawing;
+  uint8_t HideInProductionDrawing;
+  uint8_t HideDimensionInAssemblyDrawing;
+  uint8_t HideDimensionInProductionDrawing;
 
   template <class V> void Describe(V& v) {
     v.Text("Text", Text, 0, 64, "", TTag(34050));

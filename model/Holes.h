@@ -39,21 +39,21 @@ public:
   bool Dummy() const { return Flags & DummyBit; }
   bool Angled() const { return Flags & AngledBit; }
 
-  int32_t Number = 0;
-  int32_t PatternId = -1;
-  int32_t PatternIndex = -1;
-  uint16_t Flags = 0;
-  int32_t Face = 0;
-  double X = 0.0, Y = 0.0;
-  int32_t Setting10220 = 0;
-  double ContourDiameter = 0.0;
-  double TiltAngle = 0.0, TiltDirection = 0.0;
-  int32_t LabelRotation = 0;
+  int32_t Number;
+  int32_t PatternId;
+  int32_t PatternIndex;
+  uint16_t Flags;
+  int32_t Face;
+  double X, Y;
+  int32_t Setting10220;
+  double ContourDiameter;
+  double TiltAngle, TiltDirection;
+  int32_t LabelRotation;
   TPartTexts PartTexts;
-  bool Flag10270 = false;
-  double StartDepth = 0.0;
-  double Setting10232 = 0.0;
-  int32_t Setting10272 = 0;
+  bool Flag10270;
+  double StartDepth;
+  double Setting10232;
+  int32_t Setting10272;
 
   TStepList Steps;
   TExtraDiameterList ExtraDiameters;

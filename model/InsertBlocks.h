@@ -19,14 +19,14 @@ public:
   // True only when the whole record was read.
   bool ReadRecord(TRecordFile& file);
 
-  uint8_t Setting46010 = 0;
+  uint8_t Setting46010;
   std::string Name;
-  uint8_t Setting46030 = 0;
-  double Setting46040 = 0.0, Setting46050 = 0.0, Setting46060 = 0.0, Setting46070 = 0.0, Setting46080 = 0.0;
-  uint8_t Setting46090 = 1;
-  double Setting46100 = 1.0;
-  int32_t Setting46110 = 0, Setting46120 = 0;
-  uint8_t Setting46130 = 0;
+  uint8_t Setting46030;
+  double Setting46040, Setting46050, Setting46060, Setting46070, Setting46080;
+  uint8_t Setting46090;
+  double Setting46100;
+  int32_t Setting46110, Setting46120;
+  uint8_t Setting46130;
 
   template <class V> void Describe(V& v) {
     v.Field("Setting46010", Setting46010, 0, uint8_t{0}, TTag(46010, TEnc::Integer));

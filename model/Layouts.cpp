@@ -1,7 +1,6 @@
 #include "model/Layouts.h"
 
 #include "model/FixedRecords.h"
-#include "model/RecordFile.h"
 
 namespace qv {
 
@@ -24,30 +23,5 @@ bool TLayout::ReadRecord(TRecordFile& file) {
   Attributes.ReadRecord(file);
   return whole;
 }
-
-bool TInsertBlock::ReadTagged(TQuorvelaFile& file) {
-  ReadSection(file, 46999, [&](const TRecordHeader& h) { return ReadTaggedField(*this, file, h); });
-  return true;
-}
-
-bool TInsertBlock::ReadRecord(TRecordFile& file) { return ReadFixedRecord(*this, file); }
-
-bool TTextBlock::ReadTagged(TQuorvelaFile& file) {
-  ReadSection(file, 45999, [&](const TRecordHeader& h) { return ReadTaggedField(*this, file, h); });
-  return true;
-}
-
-bool TTextBlock::ReadRecord(TRecordFile& file) {
-  ReadFixedRecord(*this, file);
-  Lines.ReadRecord(file);
-  return true;
-}
-
-bool TAttribute::ReadTagged(TQuorvelaFile& file) {
-  ReadSection(file, 44999, [&](const TRecordHeader& h) { return ReadTaggedField(*this, file, h); });
-  return true;
-}
-
-bool TAttribute::ReadRecord(TRecordFile& file) { return ReadFixedRecord(*this, file); }
 
 }  // namespace qv

@@ -25,7 +25,7 @@ public:
   bool ReadRecord(TRecordFile& file);
 
   std::string Name, Setting43020, Setting43030, Setting43040, Setting43050;
-  uint8_t Setting43060 = 1, Setting43070 = 1, Setting43080 = 0, Setting43090 = 1;
+  uint8_t Setting43060, Setting43070, Setting43080, Setting43090;
   TInsertBlockList InsertBlocks;
   TTextBlockList TextBlocks;
   TAttributeList Attributes;

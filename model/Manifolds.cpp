@@ -1,60 +1,13 @@
 #include "model/Manifolds.h"
 
-#include <cstring>
-#include <ctime>
-#include <filesystem>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include "legacy/Readers.h"
+#include "model/DateTimes.h"
 #include "model/RecordFile.h"
 
 namespace qv {
 
 namespace {
-
 TSilentMessages SilentMessages;
-
-// Days between 30 December 1899 and 1 January 1970.
-constexpr double UnixEpochAsDateTime = 25569.0;
-
-double LocalDateTime(time_t t, long nanoseconds) {
-  struct tm local {};
-  localtime_r(&t, &local);
-  double seconds = static_cast<double>(t) + static_cast<double>(local.tm_gmtoff) + nanoseconds / 1e9;
-  return UnixEpochAsDateTime + seconds / 86400.0;
-}
-
-std::string AbsolutePath(const std::string& path) {
-  std::error_code ec;
-  auto abs = std::filesystem::absolute(path, ec);
-  return ec ? path : abs.lexically_normal().string();
-}
-
-struct TVersionText {
-  const char* Text;
-  int Code;
-};
-constexpr TVersionText VersionTexts[] = {
-    {"7.00", Version700}, {"8.01", Version801}, {"7.01", Version701}, {"5.40", Version540},
-    {"5.30", Version530}, {"5.20", Version520}, {"5.10", Version510}, {"5.00", Version500},
-    {"4.20", Version420}, {"4.15", Version415}, {"4.10", Version410}, {"4.00", Version400},
-};
-
 }  // namespace
-
-double NowAsDateTime() {
-  struct timespec ts {};
-  clock_gettime(CLOCK_REALTIME, &ts);
-  return LocalDateTime(ts.tv_sec, ts.tv_nsec);
-}
-
-bool FileWriteTime(const std::string& path, double& dateTime) {
-  struct stat st {};
-  if (::stat(path.c_str(), &st) != 0) return false;
-  dateTime = LocalDateTime(st.st_mtim.tv_sec, st.st_mtim.tv_nsec);
-  return true;
-}
 
 std::string UnitName(bool inch) { return inch ? "Inch" : "Metric"; }
 
@@ -86,43 +39,8 @@ void TManifold::Reset() {
   BillOfMaterials.Reset();
 }
 
-int TManifold::DetectFileVersion(const std::string& path) {
-  TInputFile file;
-  if (!file.Open(path)) return VersionUnknown;
-  char header[40];
-  if (file.Read(header, sizeof header) == sizeof header) {
-    for (const auto& v : VersionTexts)
-      if (std::memcmp(header + 8, v.Text, 4) == 0) return v.Code;
-  }
-  // Headerless files are sequences of fixed records: 134 bytes for 3.00, 227 bytes for 2.00.
-  // An empty file is no document of any version.
-  uint64_t size = file.Size();
-  if (size == 0) return VersionUnknown;
-  if (size % 134 == 0) return Version300;
-  if (size % 227 == 0) return Version200;
-  return VersionUnknown;
-}
-
-bool TManifold::Load(const std::string& path, bool swapTagAndLength) {
-  Reset();
-  // The design application takes the file's time only when it could open the file for writing.
-  double written;
-  if (::access(path.c_str(), W_OK) == 0 && FileWriteTime(path, written)) FileTime = written;
-
-  struct FileNameOnExit {
-    TManifold& M;
-    const std::string& P;
-    ~FileNameOnExit() { M.FileName = AbsolutePath(P); }
-  } setFileName{*this, path};
-
-  int version = DetectFileVersion(path);
-  if (version == Version700) return LoadTagged(path, swapTagAndLength);
-  if (version == Version801) return LoadRecordImage(path);
-  return LoadLegacyVersion(version, path);
-}
-
-bool TManifold::LoadTagged(const std::string& path, bool swapTagAndLength) {
-  TQuorvelaFile file(path, swapTagAndLength, Msgs);
+bool TManifold::LoadTagged(std::span<const uint8_t> bytes, const std::string& path, bool swapTagAndLength) {
+  TQuorvelaFile file(bytes, swapTagAndLength, Msgs);
   file.ReadFileHeader();
   for (;;) {
     TRecordHeader h = file.ReadRecordHeader();
@@ -177,12 +95,9 @@ void TManifold::ReadManifoldHeader(TQuorvelaFile& file) {
   ReadSection(file, 2999, [&](const TRecordHeader& h) { return ReadTaggedField(*this, file, h); });
 }
 
-bool TManifold::LoadRecordImage(const std::string& path) {
+bool TManifold::LoadRecordImage(std::span<const uint8_t> bytes, const std::string& path) {
   Reset();
-  int version = DetectFileVersion(path);
-  if (version != Version801) return LoadLegacyVersion(version, path);
-  TRecordFile file(path, Msgs);
-  if (!file.IsOpen()) return false;
+  TRecordFile file(bytes, Msgs);
   file.ReadBlock(40);
   DecodeFields(*this, file.ReadBlock(RecordSize));
   // The lists follow in this order: revisions, sessions, project, to-do, first and second plot
@@ -208,31 +123,8 @@ bool TManifold::LoadRecordImage(const std::string& path) {
   return true;
 }
 
-bool TManifold::LoadLegacyVersion(int version, const std::string& path) {
-  switch (version) {
-    case Version200: return LoadVersion200(path, *this);
-    case Version300: return LoadVersion300(path, *this);
-    case Version400: return LoadVersion400(path, *this);
-    case Version410: return LoadVersion410(path, *this);
-    case Version415: return LoadVersion415(path, *this);
-    case Version420: return LoadVersion420(path, *this);
-    case Version500:
-    case Version510: return LoadVersion500(path, *this);
-    case Version520: return LoadVersion520(path, *this);
-    case Version530: return LoadVersion530(path, *this);
-    case Version540: return LoadVersion540(path, *this);
-    default: return Refuse(path);
-  }
-}
-
 void TManifold::ReportEndedEarly(const std::string& path) {
   Msgs->ShowError("The file \"" + path + "\" ends unexpectedly; it is shown as far as it could be read.");
-}
-
-bool TManifold::Refuse(const std::string& path) {
-  Msgs->ShowError("Cannot read \"" + path + "\"!" + CR + "The file was created by an incompatible version.");
-  if (!Msgs->AskYesNo("Do you wish to read the file like a 1.00 file?")) return false;
-  return LoadVersion100(path, *this);
 }
 
 }  // namespace qv

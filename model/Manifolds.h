@@ -2,6 +2,7 @@
 // application stores. The viewer owns one for the life of the process; loading resets it and fills it.
 #pragma once
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "model/Assemblies.h"
@@ -24,15 +25,6 @@
 
 namespace qv {
 
-// Version codes of DetectFileVersion.
-enum : int {
-  VersionUnknown = -1,
-  Version100 = 100, Version200 = 200, Version300 = 300,
-  Version400 = 400, Version410 = 410, Version415 = 415, Version420 = 420,
-  Version500 = 500, Version510 = 510, Version520 = 520, Version530 = 530, Version540 = 540,
-  Version700 = 700, Version701 = 701, Version801 = 801,
-};
-
 class TManifold {
 public:
   static constexpr size_t RecordSize = 1068;
@@ -43,12 +35,12 @@ public:
   TManifold& operator=(const TManifold&) = delete;
 
   void Reset();
-  bool LoadManifoldFile(const std::string& path) { return Load(path, false); }
-  bool LoadViewerFile(const std::string& path) { return Load(path, true); }
-  bool Load(const std::string& path, bool swapTagAndLength);
-  bool LoadRecordImage(const std::string& path);
-  static int DetectFileVersion(const std::string& path);
-  bool LoadLegacyVersion(int version, const std::string& path);
+  // The readers of the two current layouts, over the bytes of a whole file; `path` is the name the
+  // messages give. Opening a file, detecting its version and choosing the reader is the loader's.
+  // A "7.00" document in the tagged layout, as a viewer file when `swapTagAndLength`; always true.
+  bool LoadTagged(std::span<const uint8_t> bytes, const std::string& path, bool swapTagAndLength);
+  // An "8.01" record image: resets the document first; always true.
+  bool LoadRecordImage(std::span<const uint8_t> bytes, const std::string& path);
 
   // Where the readers' messages and questions go; the document does not own it.
   void SetMessages(TUserMessages* messages);
@@ -59,49 +51,49 @@ public:
   std::string FileName;
 
   // The manifold record.
-  uint8_t Setting2002 = 1;
-  bool Inch = false;
-  int32_t Decimals = 2;
-  double SizeX = 300.0, SizeY = 200.0, SizeZ = 100.0;
-  uint8_t Setting2100 = 1;
-  int32_t Setting2110 = 0;
-  double Setting2111 = 0.0;
-  int32_t Setting2120 = 0;
-  double Setting2121 = 0.0;
-  int32_t Setting2130 = 0;
-  double Setting2131 = 0.0;
-  uint8_t Options22 = 7;
-  double Setting2200 = 5.0;
-  uint8_t Options23 = 42;
-  uint8_t Options24 = 127;
-  int32_t Setting2201 = 0, Setting2202 = 0;
-  uint8_t Setting2500 = 2;
-  uint8_t Options25 = 12;
-  uint8_t Setting2501 = 2;
-  int32_t Setting2610 = 0;
-  double Series2600[7] = {};
-  int32_t Setting2640 = 0;
-  double Setting2641 = 0.0, Setting2642 = 0.0;
-  uint8_t Setting2643 = 1;
+  uint8_t Setting2002;
+  bool Inch;
+  int32_t Decimals;
+  double SizeX, SizeY, SizeZ;
+  uint8_t Setting2100;
+  int32_t Setting2110;
+  double Setting2111;
+  int32_t Setting2120;
+  double Setting2121;
+  int32_t Setting2130;
+  double Setting2131;
+  uint8_t Options22;
+  double Setting2200;
+  uint8_t Options23;
+  uint8_t Options24;
+  int32_t Setting2201, Setting2202;
+  uint8_t Setting2500;
+  uint8_t Options25;
+  uint8_t Setting2501;
+  int32_t Setting2610;
+  double Series2600[7];
+  int32_t Setting2640;
+  double Setting2641, Setting2642;
+  uint8_t Setting2643;
   std::string Text2040;
-  double Setting2041 = 0.9, Setting2042 = 7800.0;
+  double Setting2041, Setting2042;
   std::string Text2050, Text2051;
-  int32_t Setting2005 = 10;
-  bool Setting2006 = true;
+  int32_t Setting2005;
+  bool Setting2006;
   TPartTexts PartTexts;
-  double Setting2007 = 0.5;
-  uint8_t Setting2060 = 0;
+  double Setting2007;
+  uint8_t Setting2060;
   std::string Text2630, Text2620;
-  uint8_t Setting2621 = 1;
-  double ImageOnlyValue = 5.0;
-  uint8_t Setting2700 = 1;
-  double Setting2710 = 1.25;
-  uint8_t Setting2720 = 0;
-  double Setting2730 = 2.0;
-  uint8_t Setting2740 = 1;
-  double Setting2750 = 1.0;
-  double FileTime = 0.0;
-  uint8_t Setting2770 = 0;
+  uint8_t Setting2621;
+  double ImageOnlyValue;
+  uint8_t Setting2700;
+  double Setting2710;
+  uint8_t Setting2720;
+  double Setting2730;
+  uint8_t Setting2740;
+  double Setting2750;
+  double FileTime;
+  uint8_t Setting2770;
 
   // Owned objects.
   TPlotSettings PlotSettings1;  // Kind 1
@@ -203,16 +195,10 @@ private:
   void ReadManifoldHeader(TQuorvelaFile& file);
   bool ReadTopLevel(TQuorvelaFile& file, const TRecordHeader& h);
   void ReadPlotSettings(TQuorvelaFile& file);
-  bool LoadTagged(const std::string& path, bool swapTagAndLength);
-  bool Refuse(const std::string& path);
   TUserMessages* Msgs;
 };
 
 // "Inch" when the flag's value is 1, "Metric" otherwise.
 std::string UnitName(bool inch);
-
-// The current local date and time, and a file's last-write time, as days since 30 December 1899.
-double NowAsDateTime();
-bool FileWriteTime(const std::string& path, double& dateTime);
 
 }  // namespace qv

@@ -22,7 +22,7 @@ public:
   void ReadRecord(TRecordFile& file);
 
   TStringList Lines;
-  uint8_t StandardNoteDisabled = 0;
+  uint8_t StandardNoteDisabled;
 
   template <class V> void Describe(V& v) {
     v.Lines("Lines", Lines, 32320);

@@ -14,7 +14,7 @@ public:
   void Reset() { ResetFields(*this); }
 
   std::string Text7010, Text7020, Text7030, Text7040;
-  uint8_t Value7050 = 1;
+  uint8_t Value7050;
   std::string Text7060;
 
   // The manifold header section does not read tag 7060; holes do.

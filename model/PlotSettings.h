@@ -42,42 +42,41 @@ public:
 
   bool DrawFlag(unsigned n) const { return n < 64 && (DrawFlags >> n) & 1; }
 
-  uint8_t Kind = 1;
-  double Setting50021 = 40.0, Setting50022 = 40.0, Setting50300 = 2.0;
-  double Sizes[SizeCount] = {};
-  uint8_t Setting50060 = 1, Setting50070 = 1;
-  int32_t Setting50080 = 0;
-  uint64_t DrawFlags = DefaultDrawFlags;  // bit n is bit n mod 8 of byte n div 8 in the record
+  uint8_t Kind;
+  double Setting50021, Setting50022, Setting50300;
+  double Sizes[SizeCount];
+  uint8_t Setting50060, Setting50070;
+  int32_t Setting50080;
+  uint64_t DrawFlags;  // bit n is bit n mod 8 of byte n div 8 in the record
   std::string Setting50090, Setting50100;
-  uint8_t Setting50200 = 0, Setting50310 = 1;
+  uint8_t Setting50200, Setting50310;
   std::string AngleLabel, DegreeLabel, HoleLabel, TypicalHolesLabel, CavityLabel, LSLabel, SpotfaceLabel;
   std::string DiameterLabel, DiameterLabel2, DepthLabel, DepthLabel2, ThruLabel, CounterboreLabel;
-  uint8_t Setting50450 = 0, Setting50460 = 0, Setting50470 = 0, Setting50480 = 0, Setting50490 = 1;
-  uint8_t Setting50500 = 0, Setting50502 = 1, Setting50510 = 1, Setting50520 = 1, Setting50530 = 1;
-  double Setting50550 = 3.5, Setting50560 = 3.5, Setting50570 = 20.0;
-  int32_t Setting50580 = 0;
-  uint8_t Setting50590 = 1;
-  int32_t Setting50591 = 0, Setting50592 = 0, Setting50593 = 0, Setting50594 = 0, Setting50595 = 0,
-          Setting50596 = 0;
-  uint8_t Setting50600 = 0, Setting50610 = 0;
-  double Setting50620 = 0.0;
-  int32_t Setting50630 = 0;
-  uint8_t Setting50640 = 0, Setting50650 = 0, Setting50680 = 1, Setting50622 = 0;
+  uint8_t Setting50450, Setting50460, Setting50470, Setting50480, Setting50490;
+  uint8_t Setting50500, Setting50502, Setting50510, Setting50520, Setting50530;
+  double Setting50550, Setting50560, Setting50570;
+  int32_t Setting50580;
+  uint8_t Setting50590;
+  int32_t Setting50591, Setting50592, Setting50593, Setting50594, Setting50595,
+          Setting50596;
+  uint8_t Setting50600, Setting50610;
+  double Setting50620;
+  int32_t Setting50630;
+  uint8_t Setting50640, Setting50650, Setting50680, Setting50622;
   std::string Setting50092;
   TXYPoint Point;
-  uint8_t Setting51002 = 1;
+  uint8_t Setting51002;
   TXYPoint FaceViewPosition[FaceViewCount];        // the views of faces 1-6
-  uint8_t FaceViewShown[FaceViewCount] = {};       // faces 1-6
-  uint8_t Setting51100 = 1;
-  double Setting51110 = 5.0;
+  uint8_t FaceViewShown[FaceViewCount];       // faces 1-6
+  uint8_t Setting51100;
+  double Setting51110;
 
   template <class V> void Describe(V& v) {
     v.Field("Kind", Kind, 0, uint8_t{1}, TTag(50010, TEnc::Integer));
     v.Field("Setting50021", Setting50021, 4, 40.0, TTag(50021));
     v.Field("Setting50022", Setting50022, 12, 40.0, TTag(50022));
     v.Field("Setting50300", Setting50300, 20, 2.0, TTag(50300));
-    // Reset puts the defaults of the single sizes over the 2.5 given here.
-    v.Array("Sizes", Sizes, 28, 2.5, SizeTags);
+    v.Array("Sizes", Sizes, 28, DefaultSizes, SizeTags);
     v.Field("Setting50060", Setting50060, 124, uint8_t{1}, TTag(50060, TEnc::NonZero));
     v.Field("Setting50070", Setting50070, 125, uint8_t{1}, TTag(50070, TEnc::Integer));
     v.Field("Setting50080", Setting50080, 128, 0, TTag(50080));
@@ -138,6 +137,10 @@ public:
     v.Field("Setting51100", Setting51100, 786, uint8_t{1}, TTag(51100));
     v.Field("Setting51110", Setting51110, 788, 5.0, TTag(51110));
   }
+
+protected:
+  // Only ever the fixed part of a TPlotSettings, whose construction sets the defaults.
+  TPlotSettingsBlock() = default;
 };
 
 class TPlotSettings : public TPlotSettingsBlock {
@@ -150,7 +153,7 @@ public:
   TPlotSettings(const TPlotSettings&) = delete;
   TPlotSettings& operator=(const TPlotSettings&) = delete;
 
-  void Reset();
+  void Reset() { ResetFields(*this); }
   bool ReadTagged(TQuorvelaFile& file);
   // True only when the whole fixed block was read; the comment files and drilling list are read after it
   // in either case.

@@ -29,10 +29,10 @@ public:
   TStringList Comments;
   TUserVarList Variables;
   std::string Drawn, Checked;
-  double CreatedOn = 0.0, ModifiedOn = 0.0;
+  double CreatedOn, ModifiedOn;
   std::string ProjectName, OrderNumber, Client, Drawing;
-  uint8_t FinishedForProduction = 0;
-  double StatusDate = 0.0;
+  uint8_t FinishedForProduction;
+  double StatusDate;
   std::string Pressure;
 
   template <class V> void Describe(V& v) {

@@ -1,6 +1,11 @@
 #include "model/QuorvelaFiles.h"
 
+#include <algorithm>
 #include <cstring>
+#include <type_traits>
+#include <utility>
+
+#include "model/Bytes.h"
 
 namespace qv {
 
@@ -8,53 +13,47 @@ namespace {
 TSilentMessages SilentMessages;
 }
 
-TQuorvelaFile::TQuorvelaFile(const std::string& fileName, bool swapTagAndLength, TUserMessages* messages)
-    : Name(fileName), Swap(swapTagAndLength), Msgs(messages ? messages : &SilentMessages) {
-  File.Open(fileName);
+TQuorvelaFile::TQuorvelaFile(std::span<const uint8_t> bytes, bool swapTagAndLength, TUserMessages* messages)
+    : Bytes(bytes), Swap(swapTagAndLength), Msgs(messages ? messages : &SilentMessages) {}
+
+size_t TQuorvelaFile::Take(size_t count) {
+  const size_t at = Pos;
+  Pos += std::min(count, Left());
+  return at;
 }
 
 template <class T> T TQuorvelaFile::ReadValue() {
-  uint8_t bytes[sizeof(T)];
-  if (!File.IsOpen() || File.Read(bytes, sizeof bytes) < sizeof bytes) return T{};
-  uint64_t v = 0;
-  for (size_t i = 0; i < sizeof(T); ++i) v |= static_cast<uint64_t>(bytes[i]) << (8 * i);
-  T out;
-  if constexpr (sizeof(T) == 8) {
-    std::memcpy(&out, &v, 8);
-  } else {
-    auto narrow = static_cast<std::make_unsigned_t<T>>(v);
-    std::memcpy(&out, &narrow, sizeof(T));
-  }
-  return out;
+  const TByteCursor c(Bytes);
+  const size_t at = Take(sizeof(T));
+  if (!c.Has(at, sizeof(T))) return T{};
+  if constexpr (std::is_same_v<T, uint8_t>) return c.u8(at);
+  else if constexpr (std::is_same_v<T, int32_t>) return c.i32(at);
+  else if constexpr (std::is_same_v<T, int64_t>) return c.i64(at);
+  else return c.f64(at);
 }
 
 int TQuorvelaFile::ReadFileHeader() {
-  if (!File.IsOpen()) return -1;
-  char header[40] = {};
-  File.Read(header, sizeof header);
+  const TByteCursor c(Bytes);
+  const size_t at = Take(40);
   // The version text stands at bytes 8-11 ("7.00"): the number is formed from bytes 8, 10 and 11.
-  const char digits[3] = {header[8], header[10], header[11]};
   int version = 0;
-  for (char c : digits) {
-    if (c < '0' || c > '9') return 0;
-    version = version * 10 + (c - '0');
+  for (size_t i : {8, 10, 11}) {
+    const uint8_t ch = c.Has(at + i, 1) ? c.u8(at + i) : 0;
+    if (ch < '0' || ch > '9') return 0;
+    version = version * 10 + (ch - '0');
   }
   return version;
 }
 
 TRecordHeader TQuorvelaFile::ReadRecordHeader() {
   TRecordHeader h;
-  if (!File.IsOpen()) {
+  const TByteCursor c(Bytes);
+  const size_t at = Take(6);
+  if (!c.Has(at, 6)) {
     EndReached = true;
     return h;
   }
-  uint8_t b[6];
-  if (File.Read(b, 6) < 6) {
-    EndReached = true;
-    return h;
-  }
-  uint16_t w[3];
-  for (int i = 0; i < 3; ++i) w[i] = static_cast<uint16_t>(b[2 * i] | (b[2 * i + 1] << 8));
+  uint16_t w[3] = {c.u16(at), c.u16(at + 2), c.u16(at + 4)};
   if (Swap) std::swap(w[0], w[2]);
   h.Tag = w[0];
   h.Middle = w[1];
@@ -68,14 +67,14 @@ double TQuorvelaFile::ReadDouble() { return ReadValue<double>(); }
 int64_t TQuorvelaFile::ReadInt64() { return ReadValue<int64_t>(); }
 
 std::string TQuorvelaFile::ReadChars(int count) {
-  if (!File.IsOpen() || count <= 0) return {};
-  std::string s(static_cast<size_t>(count), '\0');
-  s.resize(File.Read(s.data(), s.size()));
-  return s;
+  if (count <= 0) return {};
+  const size_t at = Take(static_cast<size_t>(count));
+  if (Pos == at) return {};
+  return std::string(reinterpret_cast<const char*>(Bytes.data() + at), Pos - at);
 }
 
 void TQuorvelaFile::Skip(int count) {
-  if (File.IsOpen() && count > 0) File.Skip(static_cast<uint64_t>(count));
+  if (count > 0) Take(static_cast<size_t>(count));
 }
 
 }  // namespace qv

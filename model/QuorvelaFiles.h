@@ -1,10 +1,11 @@
 // The tagged layout: a 40-byte file header, then records of a 6-byte header (tag, middle word, length)
 // and a payload. Viewer files (*.mvf) exchange tag and length in every record header.
 #pragma once
+#include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 
-#include "model/InputFile.h"
 #include "model/UserMessages.h"
 
 namespace qv {
@@ -15,13 +16,14 @@ struct TRecordHeader {
   uint16_t Length = 0;
 };
 
+// Reads the records of a document held in memory, from its first byte on. The bytes must outlive the
+// reader. A value cut short by the end of the bytes reads as zero (a text as the characters that are
+// there) and uses up what was left.
 class TQuorvelaFile {
 public:
-  TQuorvelaFile(const std::string& fileName, bool swapTagAndLength, TUserMessages* messages = nullptr);
+  TQuorvelaFile(std::span<const uint8_t> bytes, bool swapTagAndLength, TUserMessages* messages = nullptr);
 
-  bool IsOpen() const { return File.IsOpen(); }
   bool SwapTagAndLength() const { return Swap; }
-  const std::string& FileName() const { return Name; }
 
   int ReadFileHeader();
   TRecordHeader ReadRecordHeader();
@@ -40,10 +42,14 @@ public:
 
 private:
   template <class T> T ReadValue();
-  std::string Name;
+  // Passes over up to `count` bytes and returns where they began.
+  size_t Take(size_t count);
+  size_t Left() const { return Bytes.size() - Pos; }
+
+  std::span<const uint8_t> Bytes;
+  size_t Pos = 0;
   bool Swap;
   bool EndReached = false;
-  TInputFile File;
   TUserMessages* Msgs;
 };
 

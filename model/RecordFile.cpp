@@ -1,24 +1,22 @@
 #include "model/RecordFile.h"
 
+#include <algorithm>
+
 namespace qv {
 
 namespace {
 TSilentMessages SilentMessages;
 }
 
-TRecordFile::TRecordFile(const std::string& path, TUserMessages* messages)
-    : Msgs(messages ? messages : &SilentMessages) {
-  File.Open(path);
-}
+TRecordFile::TRecordFile(std::span<const uint8_t> bytes, TUserMessages* messages)
+    : Bytes(bytes), Msgs(messages ? messages : &SilentMessages) {}
 
 TByteCursor TRecordFile::ReadBlock(size_t size) {
-  size_t wanted = size;
-  if (size > File.Remaining()) size = static_cast<size_t>(File.Remaining());
-  Block.resize(size);
-  size_t got = File.Read(Block.data(), size);
-  Block.resize(got);
-  if (got < wanted) WasTruncated = true;
-  return TByteCursor(Block);
+  const size_t got = std::min<size_t>(size, Remaining());
+  TByteCursor block(Bytes.subspan(Pos, got));
+  Pos += got;
+  if (got < size) WasTruncated = true;
+  return block;
 }
 
 int32_t TRecordFile::ReadInteger() { return ReadBlock(4).i32(0); }
@@ -28,7 +26,7 @@ int32_t TRecordFile::ReadCount(size_t minItemSize) {
   if (!c.Has(0, 4)) return 0;
   int32_t n = c.i32(0);
   if (n <= 0) return 0;
-  uint64_t fits = minItemSize ? File.Remaining() / minItemSize : File.Remaining();
+  uint64_t fits = minItemSize ? Remaining() / minItemSize : Remaining();
   if (static_cast<uint64_t>(n) > fits) {
     WasTruncated = true;
     n = static_cast<int32_t>(fits);
@@ -37,13 +35,9 @@ int32_t TRecordFile::ReadCount(size_t minItemSize) {
 }
 
 bool TRecordFile::ItemBegins() {
-  if (File.Remaining() > 0) return true;
+  if (Remaining() > 0) return true;
   WasTruncated = true;
   return false;
-}
-
-void TRecordFile::Skip(uint64_t size) {
-  if (File.Skip(size) < size) WasTruncated = true;
 }
 
 }  // namespace qv

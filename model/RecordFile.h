@@ -2,26 +2,27 @@
 // against the bytes left in the file before anything is allocated for it, and a file that ends early
 // is noted once so that the loader can tell the user.
 #pragma once
+#include <cstddef>
 #include <cstdint>
-#include <string>
-#include <vector>
+#include <span>
+#include <type_traits>
 
 #include "model/Bytes.h"
-#include "model/InputFile.h"
 #include "model/UserMessages.h"
 
 namespace qv {
 
+// Reads the records of a document held in memory, from its first byte on. The bytes must outlive the
+// reader.
 class TRecordFile {
 public:
-  explicit TRecordFile(const std::string& path, TUserMessages* messages = nullptr);
+  explicit TRecordFile(std::span<const uint8_t> bytes, TUserMessages* messages = nullptr);
 
-  bool IsOpen() const { return File.IsOpen(); }
-  uint64_t Remaining() const { return File.Remaining(); }
-  uint64_t Position() const { return File.Position(); }
+  uint64_t Remaining() const { return Bytes.size() - Pos; }
+  uint64_t Position() const { return Pos; }
 
-  // Reads a block of `size` bytes; at the end of the file the block is shorter and the file is marked
-  // truncated. The cursor stays valid until the next read.
+  // The next `size` bytes; at the end of the file the block is shorter and the file is marked
+  // truncated. The block stays valid as long as the bytes.
   TByteCursor ReadBlock(size_t size);
   // Reads a 32-bit list count. A count of 0 or less means no items; a count larger than the rest of
   // the file can hold (each item taking at least `minItemSize` bytes) is cut to what it can hold.
@@ -30,15 +31,13 @@ public:
   // Whether the next item of a list has begun in the file: an announced item whose record would
   // start at the end of the file is not there, and the file is marked truncated.
   bool ItemBegins();
-  void Skip(uint64_t size);
 
   bool Truncated() const { return WasTruncated; }
-  void MarkTruncated() { WasTruncated = true; }
   TUserMessages& Messages() { return *Msgs; }
 
 private:
-  TInputFile File;
-  std::vector<uint8_t> Block;
+  std::span<const uint8_t> Bytes;
+  size_t Pos = 0;
   bool WasTruncated = false;
   TUserMessages* Msgs;
 };

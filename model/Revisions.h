@@ -23,7 +23,7 @@ public:
   bool ReadRecord(TRecordFile& file);
 
   std::string Number;
-  double Date = 0.0;
+  double Date;
   std::string Description, Drawn, Checked;
 
   template <class V> void Describe(V& v) {

@@ -21,8 +21,8 @@ public:
   // True only when the whole record was read.
   bool ReadRecord(TRecordFile& file);
 
-  double RealValue = 0.0;
-  int64_t Int64Value = 0;
+  double RealValue;
+  int64_t Int64Value;
   std::string Text;
 
   template <class V> void Describe(V& v) {

@@ -28,20 +28,20 @@ public:
   // The hole label held in the remark between quotes or after an apostrophe; "<>" stands for the group.
   std::string Label() const;
 
-  int32_t Number = 0;
-  uint16_t Flags = 0;
-  double Diameter = 0.0;
-  double Depth = 0.0;
+  int32_t Number;
+  uint16_t Flags;
+  double Diameter;
+  double Depth;
   std::string Text20200;
-  double ThreadLength = 0.0;
+  double ThreadLength;
   std::string Remark;
-  int32_t PointAngle = 120;
-  double ThreadDiameter = 0.0;
+  int32_t PointAngle;
+  double ThreadDiameter;
   std::string Text20320;
   std::string GroupCode;
-  double PortDepthA = 0.0, PortDepthB = 0.0;
+  double PortDepthA, PortDepthB;
   std::string Text20360, Text20370;
-  uint8_t Setting20380 = 0;
+  uint8_t Setting20380;
   std::string Text20382;
 
   template <class V> void Describe(V& v) {

@@ -21,9 +21,9 @@ public:
   bool ReadRecord(TRecordFile& file);
 
   std::string Name;
-  double Setting45020 = 3.5;
+  double Setting45020;
   std::string Setting45030;
-  double Setting45050 = 0.0;
+  double Setting45050;
   TStringList Lines;
 
   template <class V> void Describe(V& v) {

@@ -22,7 +22,7 @@ public:
   bool ReadRecord(TRecordFile& file);
 
   std::string ArticleCode, Description, PartType, Manufacturer, ItemNumber, Quantity, Setting40070;
-  int32_t RecordValue1 = 0, RecordValue2 = 0;  // carried only by record images
+  int32_t RecordValue1, RecordValue2;  // carried only by record images
 
   template <class V> void Describe(V& v) {
     v.Text("ArticleCode", ArticleCode, 0, 30, "", TTag(40010));

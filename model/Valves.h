@@ -21,16 +21,16 @@ public:
   // True when the whole record was read.
   bool ReadRecord(TRecordFile& file);
 
-  int32_t Setting30010 = 0;
+  int32_t Setting30010;
   std::string ItemNumber;
-  double ItemNumberX = 0.0, ItemNumberY = 0.0;
-  uint16_t ItemNumberRotation = 0;
+  double ItemNumberX, ItemNumberY;
+  uint16_t ItemNumberRotation;
   std::string Text30060, Text30070;
-  double Setting30081 = 0.0, Setting30082 = 0.0, Setting30091 = 0.0, Setting30092 = 0.0;
-  double Setting30200 = 0.0;
-  uint8_t Setting30210 = 0;
+  double Setting30081, Setting30082, Setting30091, Setting30092;
+  double Setting30200;
+  uint8_t Setting30210;
   std::string Text30220, Text30230, Text30240, Text30270;
-  double Setting30250 = 0.0, Setting30260 = 0.0;
+  double Setting30250, Setting30260;
   std::string Text30280, Text30290, Text30300, Text30340, Text30320;
 
   template <class V> void Describe(V& v) {

@@ -17,7 +17,7 @@ public:
   bool ReadTagged(TQuorvelaFile& file);
   bool ReadRecord(TRecordFile& file);
 
-  double Value12010 = 0.0, Value12020 = 0.0, Value12030 = 0.0;
+  double Value12010, Value12020, Value12030;
 
   template <class V> void Describe(V& v) {
     v.Field("Value12010", Value12010, 0, 0.0, TTag(12010));

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <stdexcept>
 
 namespace qv::test {
@@ -31,5 +32,10 @@ std::string TTempDir::Write(const std::string& name, const std::string& text) co
 
 std::string SourceDir() { return QV_SOURCE_DIR; }
 std::string SamplePath(const std::string& name) { return SourceDir() + "/samples/" + name; }
+
+std::vector<uint8_t> ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
 
 }  // namespace qv::test

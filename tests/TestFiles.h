@@ -37,5 +37,7 @@ public:
 
 std::string SourceDir();
 std::string SamplePath(const std::string& name);
+// The bytes of a file, read with the standard library (not with the loader under test).
+std::vector<uint8_t> ReadBytes(const std::string& path);
 
 }  // namespace qv::test

@@ -5,7 +5,8 @@
 #include <filesystem>
 #include <map>
 
-#include "model/Dump.h"
+#include "loader/DocumentLoader.h"
+#include "model/Texts.h"
 #include "model/Manifolds.h"
 #include "scene/SceneBuild.h"
 #include "scene/TextWidths.h"
@@ -28,7 +29,7 @@ bool LoadDocumentFile(TManifold& doc, const std::string& fileName, TUserMessages
   if (ext != ".MNF" && ext != ".MVF") return false;
   doc.SetMessages(&messages);
   try {
-    return ext == ".MNF" ? doc.LoadManifoldFile(fileName) : doc.LoadViewerFile(fileName);
+    return ext == ".MNF" ? LoadManifoldFile(doc, fileName) : LoadViewerFile(doc, fileName);
   } catch (const std::exception& e) {
     messages.ShowError(e.what());
     return false;

@@ -1,4 +1,5 @@
-// Cut-out corners, far corners and the edges drawn, per face, on a 100 x 60 x 40 block.
+// Cut-out corners, far corners and the edges drawn, per face, on a 100 x 60 x 40 block; the working list
+// of outline segments.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -10,17 +11,9 @@ namespace {
 
 const TBlockExtents Block{100, 60, 40};
 
-TCutOut MakeCutOut(int face, int corner, double w, double h, double depth, bool through = false,
-                   double x = 0, double y = 0) {
-  TCutOut c;
-  c.Face = face;
-  c.Corner = corner;
-  c.Width = w;
-  c.Height = h;
-  c.Depth = depth;
-  c.Through = through ? 1 : 0;
-  c.Position = {x, y};
-  return c;
+TCutOutShape MakeCutOut(int face, int corner, double w, double h, double depth, bool through = false,
+                        double x = 0, double y = 0) {
+  return {face, corner, {x, y}, w, h, through, depth};
 }
 
 void ExpectPoint(const TXYZPoint& p, double x, double y, double z) {
@@ -31,7 +24,7 @@ void ExpectPoint(const TXYZPoint& p, double x, double y, double z) {
 
 // The edge numbers of the outline, recovered from its segments: each edge of the box is the one
 // whose end points it joins.
-std::vector<int> EdgeNumbers(const TCutOut& c) {
+std::vector<int> EdgeNumbers(const TCutOutShape& c) {
   TXYZLineList lines;
   lines.AddLine({1, 2, 3}, {4, 5, 6});  // left over from an earlier cut-out: must go
   EXPECT_TRUE(CutOutOutline(c, Block, lines));
@@ -48,7 +41,7 @@ std::vector<int> EdgeNumbers(const TCutOut& c) {
   for (const auto& line : lines) {
     int found = 0;
     for (int e = 1; e <= 12 && !found; ++e)
-      if (line->StartPoint == ends[e][0] && line->EndPoint == ends[e][1]) found = e;
+      if (line.StartPoint == ends[e][0] && line.EndPoint == ends[e][1]) found = e;
     numbers.push_back(found);
   }
   return numbers;
@@ -82,19 +75,19 @@ TEST(CutOutAnchor, FaceCornersByCornerNumber) {
 }
 
 TEST(CutOutFarCorner, CornerCutOutOnFaceOne) {
-  const TCutOut c = MakeCutOut(1, 3, 20, 10, 5);
+  const TCutOutShape c = MakeCutOut(1, 3, 20, 10, 5);
   ExpectPoint(CutOutAnchor(c, Block), 100, 60, 0);
   ExpectPoint(CutOutFarCorner(c, Block), 80, 50, 5);
   EXPECT_EQ(EdgeNumbers(c), (std::vector<int>{3, 4, 7, 8, 10, 11, 12}));
 }
 
 TEST(CutOutFarCorner, FacesThreeAndFourRunWidthAlongZ) {
-  const TCutOut c = MakeCutOut(3, 3, 20, 10, 5);
+  const TCutOutShape c = MakeCutOut(3, 3, 20, 10, 5);
   ExpectPoint(CutOutAnchor(c, Block), 0, 60, 40);
   ExpectPoint(CutOutFarCorner(c, Block), 5, 50, 20);
   EXPECT_EQ(EdgeNumbers(c), (std::vector<int>{3, 5, 6, 7, 8, 11, 12}));
   // Face 4, corner 1: from (100, 0, 0) inwards to x = 100 - 5, +Height along y, +Width along z.
-  const TCutOut d = MakeCutOut(4, 1, 20, 10, 5);
+  const TCutOutShape d = MakeCutOut(4, 1, 20, 10, 5);
   ExpectPoint(CutOutFarCorner(d, Block), 95, 10, 20);
 }
 
@@ -116,7 +109,7 @@ TEST(CutOutFarCorner, ThroughReachesTheOppositeFace) {
 
 TEST(CutOutFarCorner, FreeCutOutTurnsBackAtTheFaceEdge) {
   // Face 1 at (90, 20), width 20: x from 90 down to 70; all twelve edges.
-  const TCutOut c = MakeCutOut(1, -1, 20, 10, 5, false, 90, 20);
+  const TCutOutShape c = MakeCutOut(1, -1, 20, 10, 5, false, 90, 20);
   ExpectPoint(CutOutAnchor(c, Block), 90, 20, 0);
   ExpectPoint(CutOutFarCorner(c, Block), 70, 30, 5);
   EXPECT_EQ(EdgeNumbers(c), All);
@@ -159,6 +152,18 @@ TEST(CutOutOutline, FaceOutsideTheBlockGivesNoEdges) {
   EXPECT_TRUE(CutOutOutline(MakeCutOut(0, 1, 10, 10, 5), Block, lines));
   EXPECT_EQ(lines.Count(), 0);
   EXPECT_TRUE(CutOutOutline(MakeCutOut(7, -1, 10, 10, 5), Block, lines));
+  EXPECT_EQ(lines.Count(), 0);
+}
+
+TEST(XYZLineList, AddLineAppendsTheGivenPoints) {
+  TXYZLineList lines;
+  EXPECT_EQ(lines.Add().StartPoint.Z, 0.0);
+  lines.AddLine({1, 2, 3}, {4, 5, 6});
+  ASSERT_EQ(lines.Count(), 2);
+  EXPECT_EQ(lines.Items(1).StartPoint.Y, 2);
+  EXPECT_EQ(lines.Items(1).EndPoint.X, 4);
+  EXPECT_EQ(lines.Items(1).EndPoint.Z, 6);
+  lines.Clear();
   EXPECT_EQ(lines.Count(), 0);
 }
 

@@ -9,8 +9,9 @@
 
 #include "legacy/Headerless.h"
 #include "legacy/Readers.h"
-#include "model/InputFile.h"
+#include "loader/DocumentLoader.h"
 #include "model/Manifolds.h"
+#include "model/ReadErrors.h"
 #include "tests/TestFiles.h"
 #include "tests/legacy/OldBytes.h"
 
@@ -31,7 +32,7 @@ struct TLoaded {
     Messages.Answer = answerYes;
     Doc.SetMessages(&Messages);
     Path = Dir.Write("doc.mnf", bytes);
-    Result = Doc.LoadManifoldFile(Path);
+    Result = LoadManifoldFile(Doc, Path);
   }
 };
 
@@ -74,7 +75,7 @@ TEST(Version300, HeaderRecord) {
   h.F32(46, 3200).F32(50, 0).F32(54, 13012).F32(58, 4);
   TLoaded f(Join({h, Record300(1, 0, 1, 1, "")}));
   ASSERT_TRUE(f.Result);
-  EXPECT_EQ(TManifold::DetectFileVersion(f.Path), Version300);
+  EXPECT_EQ(DetectFileVersion(f.Path), Version300);
   const TManifold& m = f.Doc;
   EXPECT_FALSE(m.Inch);
   EXPECT_EQ(m.Decimals, 2);
@@ -231,20 +232,23 @@ TEST(Version300, TiltValvesAndHoleFlags) {
 TEST(Version300, AStepRecordBeforeAnyHoleEndsTheLoadLikeAReadError) {
   test::TTempDir dir;
   TManifold m;
-  EXPECT_THROW(m.LoadManifoldFile(dir.Write("a.mnf", Join({Header300(), Record300(-1, 0, 1, 1, "")}))), TReadError);
+  EXPECT_THROW(LoadManifoldFile(m, dir.Write("a.mnf", Join({Header300(), Record300(-1, 0, 1, 1, "")}))), TReadError);
   EXPECT_EQ(m.SizeX, 120);  // the header was read
   EXPECT_EQ(m.Holes.Count(), 0);
 }
 
 TEST(Version300, SizeNotAWholeNumberOfRecordsAndTheEmptyFile) {
-  test::TTempDir dir;
+  test::TRecordingMessages messages;
   TManifold m;
+  m.SetMessages(&messages);
   TFileBytes bytes = Join({Header300(), Record300(1, 0, 1, 1, "")});
   bytes.push_back(0);
-  EXPECT_FALSE(LoadVersion300(dir.Write("odd.mnf", bytes), m));
+  EXPECT_FALSE(LoadVersion300(bytes, "odd.mnf", m));
+  EXPECT_FALSE(LoadVersion300({}, "empty.mnf", m));
   EXPECT_EQ(m.Holes.Count(), 0);
   EXPECT_EQ(m.SizeX, 300);
-
+  EXPECT_EQ(messages.Errors, (std::vector<std::string>{"No manifold data was found in \"odd.mnf\".",
+                                                       "No manifold data was found in \"empty.mnf\"."}));
 }
 
 // --- 2.00 --------------------------------------------------------------------------------------------
@@ -270,7 +274,7 @@ TEST(Version200, HeaderRecord) {
   h.U8(195, '!').Chars(202, "xxNxNNN");
   TLoaded f(Join({h, Record200(0, 1, 8, 0, 0)}));
   ASSERT_TRUE(f.Result);
-  EXPECT_EQ(TManifold::DetectFileVersion(f.Path), Version200);
+  EXPECT_EQ(DetectFileVersion(f.Path), Version200);
   const TManifold& m = f.Doc;
   EXPECT_EQ(m.SizeX, 150);
   EXPECT_EQ(m.SizeZ, 50);
@@ -420,7 +424,7 @@ TEST(Version100, ReadOnlyWhenTheUserSaysYes) {
   const TFileBytes bytes = Join({Header100(), r});
   {
     TLoaded no(bytes, false);
-    EXPECT_EQ(TManifold::DetectFileVersion(no.Path), VersionUnknown);
+    EXPECT_EQ(DetectFileVersion(no.Path), VersionUnknown);
     EXPECT_FALSE(no.Result);
     ASSERT_EQ(no.Messages.Questions.size(), 1u);
     EXPECT_EQ(no.Messages.Questions[0], "Do you wish to read the file like a 1.00 file?");
@@ -456,7 +460,7 @@ TEST(Version100, AnyBytesOfAWholeNumberOfRecordsReadSafely) {
     for (uint8_t& b : bytes) b = static_cast<uint8_t>(random());
     bytes[8] = 'x';  // no version text
     TLoaded f(bytes, true);
-    if (TManifold::DetectFileVersion(f.Path) != VersionUnknown) continue;
+    if (DetectFileVersion(f.Path) != VersionUnknown) continue;
     EXPECT_TRUE(f.Result);
     EXPECT_EQ(f.Doc.Holes.Count(), static_cast<int>(bytes.size() / 156) - 1);
     for (const auto& h : f.Doc.Holes) EXPECT_GE(h->Steps.Count(), 1);
@@ -468,7 +472,7 @@ TEST(Version100, AnyBytesOfAWholeNumberOfRecordsReadSafely) {
 TEST(Version100, NoRecordToReadIsSaidAfterYes) {
   for (size_t size : {size_t{0}, size_t{157}, size_t{100}}) {
     TLoaded f(TFileBytes(size, 1), true);
-    EXPECT_EQ(TManifold::DetectFileVersion(f.Path), VersionUnknown) << size;
+    EXPECT_EQ(DetectFileVersion(f.Path), VersionUnknown) << size;
     EXPECT_FALSE(f.Result) << size;
     ASSERT_EQ(f.Messages.Errors.size(), 2u) << size;
     EXPECT_NE(f.Messages.Errors[0].find("incompatible version"), std::string::npos);

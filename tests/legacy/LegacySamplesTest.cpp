@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "loader/DocumentLoader.h"
 #include "model/Manifolds.h"
 #include "tests/TestFiles.h"
 
@@ -17,7 +18,7 @@ struct TSample {
 
 TEST(LegacySamples, EachOpensWithItsVersionAndTheDemoBlock) {
   TManifold reference;
-  ASSERT_TRUE(reference.LoadManifoldFile(test::SamplePath("demo.mnf")));
+  ASSERT_TRUE(LoadManifoldFile(reference, test::SamplePath("demo.mnf")));
   const TSample samples[] = {
       {"demo540.mnf", Version540}, {"demo530.mnf", Version530}, {"demo520.mnf", Version520},
       {"demo510.mnf", Version510}, {"demo500.mnf", Version500}, {"demo420.mnf", Version420},
@@ -27,13 +28,13 @@ TEST(LegacySamples, EachOpensWithItsVersionAndTheDemoBlock) {
   for (const TSample& s : samples) {
     SCOPED_TRACE(s.Name);
     const std::string path = test::SamplePath(s.Name);
-    EXPECT_EQ(TManifold::DetectFileVersion(path), s.Version);
+    EXPECT_EQ(DetectFileVersion(path), s.Version);
     // A 1.00 file is read as such only when the user asks for it after the refusal.
     test::TRecordingMessages messages;
     messages.Answer = s.Version == VersionUnknown;
     TManifold m;
     m.SetMessages(&messages);
-    ASSERT_TRUE(m.LoadManifoldFile(path));
+    ASSERT_TRUE(LoadManifoldFile(m, path));
     EXPECT_EQ(messages.Errors.size(), s.Version == VersionUnknown ? 1u : 0u);
     EXPECT_EQ(m.SizeX, reference.SizeX);
     EXPECT_EQ(m.SizeY, reference.SizeY);

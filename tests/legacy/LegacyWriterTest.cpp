@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "legacy/Convert.h"
+#include "loader/DocumentLoader.h"
 #include "model/Dump.h"
 #include "model/Manifolds.h"
 #include "tests/TestFiles.h"
@@ -119,11 +120,11 @@ TEST(LegacyWriter, Version5DocumentsReadBackAsTheDemoLessWhatTheyCannotCarry) {
     ASSERT_TRUE(doc.Holes.Last().Dummy());
     const TJson expected = ExpectedAfterVersion5(doc, version);
     std::string path = dir.Write("v5.mnf", writer::Version5Document(doc, version));
-    EXPECT_EQ(TManifold::DetectFileVersion(path), version);
+    EXPECT_EQ(DetectFileVersion(path), version);
     test::TRecordingMessages messages;
     TManifold m;
     m.SetMessages(&messages);
-    ASSERT_TRUE(m.LoadManifoldFile(path));
+    ASSERT_TRUE(LoadManifoldFile(m, path));
     EXPECT_TRUE(messages.Errors.empty());
     EXPECT_TRUE(SameDump(expected, Comparable(m)));
     EXPECT_FALSE(m.Holes.Last().Dummy());
@@ -163,11 +164,11 @@ TEST(LegacyWriter, Version4DocumentsReadBackWhatTheLayoutCarries) {
     BuildVersion4Demo(doc);
     if (HasFatalFailure()) return;
     std::string path = dir.Write("v4.mnf", writer::Version4Document(doc, version));
-    EXPECT_EQ(TManifold::DetectFileVersion(path), version);
+    EXPECT_EQ(DetectFileVersion(path), version);
     test::TRecordingMessages messages;
     TManifold m;
     m.SetMessages(&messages);
-    ASSERT_TRUE(m.LoadManifoldFile(path));
+    ASSERT_TRUE(LoadManifoldFile(m, path));
     EXPECT_TRUE(messages.Errors.empty());
     EXPECT_EQ(m.SizeX, doc.SizeX);
     EXPECT_EQ(m.Text2040, doc.Text2040.substr(0, 12));
@@ -302,8 +303,8 @@ TEST(LegacyWriter, HeaderlessDocumentsReadBackWhatTheLayoutCarries) {
     messages.Answer = true;
     TManifold m;
     m.SetMessages(&messages);
-    ASSERT_TRUE(m.LoadManifoldFile(path));
-    EXPECT_EQ(TManifold::DetectFileVersion(path), version == 100 ? VersionUnknown : version);
+    ASSERT_TRUE(LoadManifoldFile(m, path));
+    EXPECT_EQ(DetectFileVersion(path), version == 100 ? VersionUnknown : version);
     EXPECT_EQ(m.SizeY, 90);
     if (version >= 200) {
       EXPECT_EQ(m.Text2040, "Demo");

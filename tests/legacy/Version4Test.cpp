@@ -5,8 +5,9 @@
 #include <cmath>
 
 #include "legacy/Convert.h"
-#include "model/InputFile.h"
+#include "loader/DocumentLoader.h"
 #include "model/Manifolds.h"
+#include "model/ReadErrors.h"
 #include "tests/TestFiles.h"
 #include "tests/legacy/OldBytes.h"
 
@@ -72,7 +73,7 @@ struct TLoaded {
   bool Result = false;
   explicit TLoaded(const TFileBytes& bytes) {
     Doc.SetMessages(&Messages);
-    Result = Doc.LoadManifoldFile(Dir.Write("doc.mnf", bytes));
+    Result = LoadManifoldFile(Doc, Dir.Write("doc.mnf", bytes));
   }
 };
 
@@ -91,7 +92,7 @@ TEST(Version4, HeaderRecordOfEachVersion) {
     const TManifold& m = f.Doc;
     EXPECT_TRUE(f.Result);
     EXPECT_TRUE(f.Messages.Errors.empty());
-    EXPECT_EQ(TManifold::DetectFileVersion(f.Dir.Path() + "/doc.mnf"), h->Code);
+    EXPECT_EQ(DetectFileVersion(f.Dir.Path() + "/doc.mnf"), h->Code);
     EXPECT_FALSE(m.Inch);
     EXPECT_EQ(m.Decimals, 2);
     EXPECT_EQ(m.SizeX, 12.7);  // the single 12.69999981 rounded to four decimals
@@ -272,7 +273,7 @@ TEST(Version4, ARecordBeforeAnyHoleEndsTheLoadLikeAReadError) {
     test::TTempDir dir;
     TManifold m;
     std::string path = dir.Write("orphan.mnf", Document(H420, {group, orphan, HoleRecord(1, 0, 1)}));
-    EXPECT_THROW(m.LoadManifoldFile(path), TReadError);
+    EXPECT_THROW(LoadManifoldFile(m, path), TReadError);
     // What was read before stays, and the file name is set.
     ASSERT_EQ(m.Groups.Count(), 1);
     EXPECT_EQ(m.Groups.Items(0).Color, 0xFF0000);
@@ -308,7 +309,7 @@ TEST(Version4, EveryCutOfADocumentLoadsAndTellsOnce) {
     test::TRecordingMessages messages;
     TManifold m;
     m.SetMessages(&messages);
-    ASSERT_TRUE(m.LoadManifoldFile(dir.Write("cut.mnf", TFileBytes(whole.begin(), whole.begin() + static_cast<long>(size)))));
+    ASSERT_TRUE(LoadManifoldFile(m, dir.Write("cut.mnf", TFileBytes(whole.begin(), whole.begin() + static_cast<long>(size)))));
     EXPECT_EQ(messages.Errors.size(), 1u) << size;
   }
 }

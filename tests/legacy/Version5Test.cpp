@@ -2,6 +2,7 @@
 // versions, lists without items, and files that end early or carry counts they cannot hold.
 #include <gtest/gtest.h>
 
+#include "loader/DocumentLoader.h"
 #include "model/Dump.h"
 #include "model/Manifolds.h"
 #include "tests/TestFiles.h"
@@ -108,7 +109,7 @@ struct TLoaded {
   bool Result = false;
   explicit TLoaded(const TFileBytes& bytes) {
     Doc.SetMessages(&Messages);
-    Result = Doc.LoadManifoldFile(Dir.Write("doc.mnf", bytes));
+    Result = LoadManifoldFile(Doc, Dir.Write("doc.mnf", bytes));
   }
 };
 
@@ -300,9 +301,9 @@ TEST(Version5, TheShortHoleRecordOf510And500) {
 
 TEST(Version5, VersionCodesAndTheSharedReaderOf510And500) {
   test::TTempDir dir;
-  EXPECT_EQ(TManifold::DetectFileVersion(dir.Write("a.mnf", Document(V540).Bytes())), Version540);
-  EXPECT_EQ(TManifold::DetectFileVersion(dir.Write("b.mnf", Document(V510).Bytes())), Version510);
-  EXPECT_EQ(TManifold::DetectFileVersion(dir.Write("c.mnf", Document(V500).Bytes())), Version500);
+  EXPECT_EQ(DetectFileVersion(dir.Write("a.mnf", Document(V540).Bytes())), Version540);
+  EXPECT_EQ(DetectFileVersion(dir.Write("b.mnf", Document(V510).Bytes())), Version510);
+  EXPECT_EQ(DetectFileVersion(dir.Write("c.mnf", Document(V500).Bytes())), Version500);
 }
 
 TEST(Version5, AFileCutAnywhereKeepsWhatWasReadAndTellsOnce) {
@@ -313,7 +314,7 @@ TEST(Version5, AFileCutAnywhereKeepsWhatWasReadAndTellsOnce) {
     test::TRecordingMessages messages;
     TManifold m;
     m.SetMessages(&messages);
-    ASSERT_TRUE(m.LoadManifoldFile(dir.Write("cut.mnf", cut))) << size;
+    ASSERT_TRUE(LoadManifoldFile(m, dir.Write("cut.mnf", cut))) << size;
     ASSERT_EQ(messages.Errors.size(), 1u) << size;
     EXPECT_NE(messages.Errors[0].find("ends unexpectedly"), std::string::npos);
     EXPECT_LE(m.Holes.Count(), 2);

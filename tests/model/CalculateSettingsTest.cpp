@@ -3,6 +3,7 @@
 
 #include <functional>
 
+#include "loader/DocumentLoader.h"
 #include "model/Manifolds.h"
 #include "model/RecordFile.h"
 #include "tests/TestFiles.h"
@@ -20,7 +21,7 @@ const TCalculateSettingsNew& LoadSettings(TManifold& m, const test::TTempDir& di
   TTaggedWriter w(true);  // a viewer file: tag and length exchanged
   body(w);
   w.Mark(1999);
-  EXPECT_TRUE(m.LoadViewerFile(dir.Write("c.mvf", w.Bytes())));
+  EXPECT_TRUE(LoadViewerFile(m, dir.Write("c.mvf", w.Bytes())));
   return m.CalculateSettings;
 }
 
@@ -80,10 +81,9 @@ TEST(CalculateSettingsSection, RangesInFileOrderThenTheSettingsAfterThem) {
 }
 
 TEST(CalculateSettingsRecord, EighteenBytesThenTheRangesAfterThoseAlreadyHeld) {
-  test::TTempDir dir;
   TByteImage file;
   file.F64(1.25).F64(2.5).U16(0x0201).I32(2).F64(1).F64(2).F64(3).F64(4).F64(5).F64(6);
-  TRecordFile f(dir.Write("calc.bin", file.Bytes()));
+  TRecordFile f(file.Bytes());
   TCalculateSettingsNew c;
   c.WallThicknessRanges.Add().Value12010 = -1;
   c.ReadRecord(f);

@@ -3,6 +3,7 @@
 
 #include <functional>
 
+#include "loader/DocumentLoader.h"
 #include "model/Assemblies.h"
 #include "model/Crosses.h"
 #include "model/GroupLists.h"
@@ -24,7 +25,7 @@ TManifold& LoadTopLevel(TManifold& m, const test::TTempDir& dir, const std::func
   TTaggedWriter w(false);
   body(w);
   w.Mark(1999);
-  EXPECT_TRUE(m.LoadManifoldFile(dir.Write("d.mnf", w.Bytes())));
+  EXPECT_TRUE(LoadManifoldFile(m, dir.Write("d.mnf", w.Bytes())));
   return m;
 }
 
@@ -172,13 +173,12 @@ TEST(ManufacturingNote, TaggedLinesAppendWithoutLimitAndResetEmptiesThem) {
 }
 
 TEST(GroupRecord, FieldsAtTheirOffsetsAndAShortRecordKeepsTheRest) {
-  test::TTempDir dir;
   TByteImage file;
   file.I32(2);
   file.Text("p1", 10).Zeros(1).I32(0x00123456).U8(3).Zeros(3).F64(2.5).F64(-1);
   file.Text("LONG", 10, 200).Zeros(1).I32(77).U8(1).Zeros(3).F64(9).F64(-3);
   ASSERT_EQ(file.Size(), 4u + 36 + 36);
-  TRecordFile f(dir.Write("groups.bin", file.Bytes()));
+  TRecordFile f(file.Bytes());
   TGroupList groups;
   groups.ReadRecord(f);
   ASSERT_EQ(groups.Count(), 2);
@@ -193,7 +193,7 @@ TEST(GroupRecord, FieldsAtTheirOffsetsAndAShortRecordKeepsTheRest) {
 
   // The same image cut inside the second record: its remaining fields keep their values.
   TBytes cut(file.Bytes().begin(), file.Bytes().begin() + 4 + 36 + 30);
-  TRecordFile g(dir.Write("cut.bin", cut));
+  TRecordFile g(cut);
   TGroup first, second;
   g.ReadInteger();
   EXPECT_TRUE(first.ReadRecord(g));
@@ -206,12 +206,11 @@ TEST(GroupRecord, FieldsAtTheirOffsetsAndAShortRecordKeepsTheRest) {
 }
 
 TEST(CrossAndAssemblyRecords, FieldsAtTheirOffsets) {
-  test::TTempDir dir;
   TByteImage file;
   file.I32(1).I32(-9).F64(0.25).F64(10).F64(20);  // one cross
   file.I32(1).U8(1).Text("Main", 128).Text("Base set", 128);  // one assembly ...
   file.I32(1).I32(6).I32(0);                                    // ... with one alternative
-  TRecordFile f(dir.Write("records.bin", file.Bytes()));
+  TRecordFile f(file.Bytes());
   TCrossList crosses;
   crosses.ReadRecord(f);
   ASSERT_EQ(crosses.Count(), 1);
@@ -231,12 +230,11 @@ TEST(CrossAndAssemblyRecords, FieldsAtTheirOffsets) {
 }
 
 TEST(ManufacturingNoteRecord, FlagCountAndLines) {
-  test::TTempDir dir;
   TByteImage file;
   file.U8(1).I32(0);                                         // 5 bytes: no lines
   file.U8(0).I32(2).Text("drill", 255).Text("ream", 255);  // two lines
   ASSERT_EQ(file.Size(), 5u + 5 + 2 * 256);
-  TRecordFile f(dir.Write("notes.bin", file.Bytes()));
+  TRecordFile f(file.Bytes());
   TManufacturingNote a, b;
   a.ReadRecord(f);
   EXPECT_EQ(a.StandardNoteDisabled, 1);

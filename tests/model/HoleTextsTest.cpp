@@ -1,12 +1,11 @@
-// Hole texts and cut-outs: defaults, style taken from the default hole text, sections, record images;
-// the working list of outline segments.
+// Hole texts and cut-outs: defaults, style taken from the default hole text, sections, record images.
 #include <gtest/gtest.h>
 
 #include <functional>
 
+#include "loader/DocumentLoader.h"
 #include "model/Manifolds.h"
 #include "model/RecordFile.h"
-#include "model/XYZLines.h"
 #include "tests/TestFiles.h"
 #include "tests/model/ByteImages.h"
 #include "tools/writer/DocumentWriter.h"
@@ -119,7 +118,7 @@ TEST(HoleTextSection, EveryTagAndTheTextCapacity) {
   w.Mark(19999);
   w.Mark(1999);
   TManifold m;
-  ASSERT_TRUE(m.LoadManifoldFile(dir.Write("t.mnf", w.Bytes())));
+  ASSERT_TRUE(LoadManifoldFile(m, dir.Write("t.mnf", w.Bytes())));
   ASSERT_EQ(m.HoleTexts.Count(), 1);
   ASSERT_NE(m.DefaultHoleText(), nullptr);
   const THoleText& t = *m.DefaultHoleText();
@@ -165,7 +164,7 @@ TEST(CutOutSection, EveryTagAndASectionOfOnlyItsEnd) {
   w.Mark(32999);
   w.Mark(1999);
   TManifold m;
-  ASSERT_TRUE(m.LoadViewerFile(dir.Write("c.mvf", w.Bytes())));
+  ASSERT_TRUE(LoadViewerFile(m, dir.Write("c.mvf", w.Bytes())));
   ASSERT_EQ(m.CutOuts.Count(), 2);
   const TCutOut& c = m.CutOuts.Items(0);
   EXPECT_EQ(c.Face, 6);
@@ -186,14 +185,13 @@ TEST(CutOutSection, EveryTagAndASectionOfOnlyItsEnd) {
 }
 
 TEST(HoleTextRecord, FieldsAtTheirOffsetsAndAShortRecord) {
-  test::TTempDir dir;
   TByteImage text;
   text.Text("LABEL", 64).Zeros(3).F64(1).F64(2).F64(3.5).U8(0).U8(1).U8(0).Zeros(1);
   text.F64(12).F64(-45).I32(1).U8(1).U8(0).U8(1).U8(0);
   ASSERT_EQ(text.Size(), 120u);
   TByteImage file;
   file.I32(0).I32(-1).I32(2).Append(text.Bytes()).Append(text.Bytes());
-  TRecordFile f(dir.Write("texts.bin", file.Bytes()));
+  TRecordFile f(file.Bytes());
   THoleTextList texts;
   texts.ReadRecord(f);  // count 0
   texts.ReadRecord(f);  // count -1
@@ -217,7 +215,7 @@ TEST(HoleTextRecord, FieldsAtTheirOffsetsAndAShortRecord) {
   EXPECT_EQ(t.HideDimensionInProductionDrawing, 0);
 
   TBytes cut(text.Bytes().begin(), text.Bytes().begin() + 108);  // ends inside Rotation
-  TRecordFile g(dir.Write("cut.bin", cut));
+  TRecordFile g(cut);
   THoleText short_;
   short_.Rotation = 7;
   EXPECT_FALSE(short_.ReadRecord(g));
@@ -227,11 +225,10 @@ TEST(HoleTextRecord, FieldsAtTheirOffsetsAndAShortRecord) {
 }
 
 TEST(CutOutRecord, FieldsAtTheirOffsets) {
-  test::TTempDir dir;
   TByteImage file;
   file.I32(1).I32(4).I32(3).F64(1).F64(2).F64(25).F64(15).U8(0).Zeros(3).F64(8);
   ASSERT_EQ(file.Size(), 4u + 52);
-  TRecordFile f(dir.Write("cutouts.bin", file.Bytes()));
+  TRecordFile f(file.Bytes());
   TCutOutList cutOuts;
   cutOuts.ReadRecord(f);
   ASSERT_EQ(cutOuts.Count(), 1);
@@ -245,18 +242,6 @@ TEST(CutOutRecord, FieldsAtTheirOffsets) {
   EXPECT_EQ(c.Through, 0);
   EXPECT_EQ(c.Depth, 8);
   EXPECT_FALSE(f.Truncated());
-}
-
-TEST(XYZLineList, AddLineAppendsTheGivenPoints) {
-  TXYZLineList lines;
-  EXPECT_EQ(lines.Add().StartPoint.Z, 0.0);
-  lines.AddLine({1, 2, 3}, {4, 5, 6});
-  ASSERT_EQ(lines.Count(), 2);
-  EXPECT_EQ(lines.Items(1).StartPoint.Y, 2);
-  EXPECT_EQ(lines.Items(1).EndPoint.X, 4);
-  EXPECT_EQ(lines.Items(1).EndPoint.Z, 6);
-  lines.Clear();
-  EXPECT_EQ(lines.Count(), 0);
 }
 
 }  // namespace

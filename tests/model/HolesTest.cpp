@@ -5,6 +5,7 @@
 #include <cstring>
 #include <functional>
 
+#include "loader/DocumentLoader.h"
 #include "model/HoleLists.h"
 #include "model/IntegerLists.h"
 #include "model/Manifolds.h"
@@ -22,7 +23,7 @@ TManifold& LoadHoles(TManifold& m, const test::TTempDir& dir, const std::functio
   TTaggedWriter w(false);
   holes(w);
   w.Mark(1999);
-  EXPECT_TRUE(m.LoadManifoldFile(dir.Write("h.mnf", w.Bytes())));
+  EXPECT_TRUE(LoadManifoldFile(m, dir.Write("h.mnf", w.Bytes())));
   return m;
 }
 
@@ -116,7 +117,6 @@ TEST(HoleSection, AHoleWithoutStepsIsToldAndGetsAnErrorStep) {
 }
 
 TEST(HoleRecord, FieldsAtTheirOffsetsAndAnEmptyStepListGetsOneStep) {
-  test::TTempDir dir;
   // A hole image assembled by hand: the 368-byte record, then the step count 0 and extra count 1.
   TBytes hole(368, 0);
   auto put32 = [](TBytes& b, size_t off, uint32_t v) {
@@ -150,7 +150,7 @@ TEST(HoleRecord, FieldsAtTheirOffsetsAndAnEmptyStepListGetsOneStep) {
   // No contours, valves or hole texts, and a manufacturing note without lines.
   file.resize(file.size() + 3 * 4 + 1 + 4, 0);
 
-  TRecordFile f(dir.Write("hole.bin", file));
+  TRecordFile f(file);
   THole h;
   h.ReadRecord(f);
   EXPECT_EQ(h.Number, 9);
@@ -171,15 +171,15 @@ TEST(HoleRecord, FieldsAtTheirOffsetsAndAnEmptyStepListGetsOneStep) {
 }
 
 TEST(HoleRecord, CountsThatTheFileCannotHoldCreateNoMoreItemsThanItHas) {
-  test::TTempDir dir;
   TBytes file = {0xFF, 0xFF, 0xFF, 0x7F};  // two billion holes ...
   file.resize(4 + 368 + 4, 0);             // ... but bytes for one
-  TRecordFile f(dir.Write("holes.bin", file));
+  TRecordFile f(file);
   THoleList holes;
   holes.ReadRecord(f);
   EXPECT_LE(holes.Count(), 1);
   EXPECT_TRUE(f.Truncated());
-  TRecordFile g(dir.Write("neg.bin", TBytes{0xFF, 0xFF, 0xFF, 0xFF}));
+  const TBytes negative{0xFF, 0xFF, 0xFF, 0xFF};
+  TRecordFile g(negative);
   holes.Clear();
   holes.ReadRecord(g);
   EXPECT_EQ(holes.Count(), 0);

@@ -3,6 +3,7 @@
 
 #include <functional>
 
+#include "loader/DocumentLoader.h"
 #include "model/Manifolds.h"
 #include "model/RecordFile.h"
 #include "tests/TestFiles.h"
@@ -20,7 +21,7 @@ TManifold& LoadTopLevel(TManifold& m, const test::TTempDir& dir, const std::func
   TTaggedWriter w(false);
   body(w);
   w.Mark(1999);
-  EXPECT_TRUE(m.LoadManifoldFile(dir.Write("d.mnf", w.Bytes())));
+  EXPECT_TRUE(LoadManifoldFile(m, dir.Write("d.mnf", w.Bytes())));
   return m;
 }
 
@@ -127,7 +128,6 @@ TEST(LayoutLists, ClearSetsCurrentBackToMinusOne) {
 }
 
 TEST(LayoutRecord, FixedPartThenInsertBlocksTextBlocksAndAttributes) {
-  test::TTempDir dir;
   TByteImage file;
   file.I32(1);
   file.Text("layout", 128).Text("b", 128).Text("c", 128).Text("d", 128).Text("e", 128);
@@ -139,7 +139,7 @@ TEST(LayoutRecord, FixedPartThenInsertBlocksTextBlocksAndAttributes) {
   file.I32(2).Text("x", 255).Text("y", 255);                        // its lines
   file.I32(1).I32(42).Text("NAME", 30).Text("value", 128);          // one attribute
   file.I32(0x1234);
-  TRecordFile f(dir.Write("layouts.bin", file.Bytes()));
+  TRecordFile f(file.Bytes());
   TLayoutList list;
   EXPECT_TRUE(list.ReadRecord(f));
   ASSERT_EQ(list.Count(), 1);
@@ -173,10 +173,9 @@ TEST(LayoutRecord, FixedPartThenInsertBlocksTextBlocksAndAttributes) {
 }
 
 TEST(LayoutRecord, AShortFixedPartStillReadsTheListsAfterIt) {
-  test::TTempDir dir;
   TByteImage file;
   file.Text("cut", 128).Zeros(100);  // 229 of 649 bytes
-  TRecordFile f(dir.Write("l.bin", file.Bytes()));
+  TRecordFile f(file.Bytes());
   TLayout l;
   EXPECT_FALSE(l.ReadRecord(f));
   EXPECT_EQ(l.Name, "cut");
@@ -186,7 +185,7 @@ TEST(LayoutRecord, AShortFixedPartStillReadsTheListsAfterIt) {
 
   TByteImage huge;
   huge.I32(0x40000000).Zeros(700);  // room for one layout's fixed part and counts only
-  TRecordFile g(dir.Write("h.bin", huge.Bytes()));
+  TRecordFile g(huge.Bytes());
   TLayoutList list;
   list.ReadRecord(g);
   EXPECT_EQ(list.Count(), 1);
@@ -274,11 +273,10 @@ TByteImage BomFixedPart() {
 }
 
 TEST(BillOfMaterialsRecord, EmptyIsTheFixedPartAndThreeZeroCounts) {
-  test::TTempDir dir;
   TByteImage file = BomFixedPart();
   ASSERT_EQ(file.Size(), TBillOfMaterials::RecordSize);
   file.I32(0).I32(0).I32(0);
-  TRecordFile f(dir.Write("bom.bin", file.Bytes()));
+  TRecordFile f(file.Bytes());
   TBillOfMaterials b;
   b.ReadRecord(f);
   EXPECT_EQ(b.Setting41010, 7);
@@ -301,13 +299,12 @@ TEST(BillOfMaterialsRecord, EmptyIsTheFixedPartAndThreeZeroCounts) {
 }
 
 TEST(BillOfMaterialsRecord, UserItemsIntegersAndLines) {
-  test::TTempDir dir;
   TByteImage file = BomFixedPart();
   file.I32(1).Text("A1", 30).Text("desc", 50).Text("type", 70).Text("maker", 40).Text("7", 10)
       .Text("2 pcs", 20).Text("x", 20).Zeros(1).I32(-3).I32(9);
   file.I32(2).I32(300).I32(-2);
   file.I32(1).Text("note", 255);
-  TRecordFile f(dir.Write("bom.bin", file.Bytes()));
+  TRecordFile f(file.Bytes());
   TBillOfMaterials b;
   b.ReadRecord(f);
   ASSERT_EQ(b.UserItems.Count(), 1);
@@ -329,11 +326,10 @@ TEST(BillOfMaterialsRecord, UserItemsIntegersAndLines) {
 }
 
 TEST(BillOfMaterialsRecord, CountsTheFileCannotHoldCreateOnlyWhatIsThere) {
-  test::TTempDir dir;
   TByteImage file = BomFixedPart();
   file.I32(0);                   // no user items
   file.I32(0x7FFFFFFF).I32(5);   // a huge integer count with one integer after it
-  TRecordFile f(dir.Write("bom.bin", file.Bytes()));
+  TRecordFile f(file.Bytes());
   TBillOfMaterials b;
   b.ReadRecord(f);
   ASSERT_EQ(b.IntegerValues.Count(), 1);
@@ -343,7 +339,7 @@ TEST(BillOfMaterialsRecord, CountsTheFileCannotHoldCreateOnlyWhatIsThere) {
 
   TByteImage shortItem = BomFixedPart();
   shortItem.I32(3).Text("only", 30).Zeros(100);  // a count of 3, less than one whole item
-  TRecordFile g(dir.Write("short.bin", shortItem.Bytes()));
+  TRecordFile g(shortItem.Bytes());
   TBillOfMaterials c;
   c.ReadRecord(g);
   EXPECT_EQ(c.UserItems.Count(), 0);
@@ -373,14 +369,14 @@ TEST(EndOfFile, InsideNestedSectionsOfPlotSettingsLayoutsToDoAndBillOfMaterials)
     test::TRecordingMessages messages;
     TManifold m;
     m.SetMessages(&messages);
-    EXPECT_TRUE(m.LoadManifoldFile(dir.Write("cut.mnf", w.Bytes()))) << i;
+    EXPECT_TRUE(LoadManifoldFile(m, dir.Write("cut.mnf", w.Bytes()))) << i;
     EXPECT_EQ(messages.Errors.size(), 1u) << i;
   }
   // What was read before the end stays: the second plot settings got the column's width.
   TTaggedWriter w(false);
   bodies[0](w);
   TManifold m;
-  m.LoadManifoldFile(dir.Write("cut.mnf", w.Bytes()));
+  LoadManifoldFile(m, dir.Write("cut.mnf", w.Bytes()));
   ASSERT_EQ(m.PlotSettings2.DrillingList.Columns.Count(), 1);
   EXPECT_EQ(m.PlotSettings2.DrillingList.Columns.Items(0).Width, 9.0);
 }

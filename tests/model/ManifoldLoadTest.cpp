@@ -1,10 +1,12 @@
-// The document: version detection, the manifold header section, the refusal, the end of the file.
+// The document: the manifold header section, the end of the file, the reset before a load.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <functional>
 #include <sys/stat.h>
 
+#include "loader/DocumentLoader.h"
+#include "model/DateTimes.h"
 #include "model/Dump.h"
 #include "model/Manifolds.h"
 #include "tests/TestFiles.h"
@@ -37,7 +39,7 @@ TEST(ManifoldHeader, SizesUnitAndDecimalsAndDefaultsForTheRest) {
     w.Integer(2004, 3);
   }));
   TManifold m;
-  ASSERT_TRUE(m.LoadManifoldFile(path));
+  ASSERT_TRUE(LoadManifoldFile(m, path));
   EXPECT_EQ(m.SizeX, 250);
   EXPECT_EQ(m.SizeY, 120.5);
   EXPECT_EQ(m.SizeZ, 80);
@@ -53,13 +55,13 @@ TEST(ManifoldHeader, SizesUnitAndDecimalsAndDefaultsForTheRest) {
 TEST(ManifoldHeader, OptionBitsAreReplacedButOptions25KeepsItsDefault) {
   test::TTempDir dir;
   TManifold m;
-  ASSERT_TRUE(m.LoadManifoldFile(dir.Write("a.mnf", HeaderDocument(false, [](TTaggedWriter&) {}))));
+  ASSERT_TRUE(LoadManifoldFile(m, dir.Write("a.mnf", HeaderDocument(false, [](TTaggedWriter&) {}))));
   EXPECT_EQ(m.Options22, 0);
   EXPECT_EQ(m.Options23, 0);
   EXPECT_EQ(m.Options24, 0);
   EXPECT_EQ(m.Options25, 12);
 
-  ASSERT_TRUE(m.LoadManifoldFile(dir.Write("b.mnf", HeaderDocument(false, [](TTaggedWriter& w) {
+  ASSERT_TRUE(LoadManifoldFile(m, dir.Write("b.mnf", HeaderDocument(false, [](TTaggedWriter& w) {
     w.Byte(2530, 0);  // a zero byte leaves the bit as it is
     w.Byte(2510, 1);
     w.Byte(2350, 1);
@@ -76,7 +78,7 @@ TEST(ManifoldHeader, OptionBitsAreReplacedButOptions25KeepsItsDefault) {
 TEST(ManifoldHeader, ConvertedEncodings) {
   test::TTempDir dir;
   TManifold m;
-  ASSERT_TRUE(m.LoadManifoldFile(dir.Write("a.mnf", HeaderDocument(false, [](TTaggedWriter& w) {
+  ASSERT_TRUE(LoadManifoldFile(m, dir.Write("a.mnf", HeaderDocument(false, [](TTaggedWriter& w) {
     w.Integer(2002, 7);
     w.Integer(2100, -1);
     w.Integer(2500, 0x1234);  // the low byte is kept
@@ -102,7 +104,7 @@ TEST(ManifoldHeader, ConvertedEncodings) {
   EXPECT_EQ(m.PartTexts.Text7010, "part");
   EXPECT_EQ(m.FileTime, 45000.25);
 
-  ASSERT_TRUE(m.LoadManifoldFile(dir.Write("b.mnf", HeaderDocument(false, [](TTaggedWriter& w) {
+  ASSERT_TRUE(LoadManifoldFile(m, dir.Write("b.mnf", HeaderDocument(false, [](TTaggedWriter& w) {
     w.Integer(2002, 0);
   }))));
   EXPECT_EQ(m.Setting2002, 0);
@@ -113,8 +115,8 @@ TEST(ManifoldHeader, ManifoldAndViewerFilesOfTheSameRecordsReadAlike) {
   TManifold doc;
   writer::BuildDemoBlock(doc);
   TManifold a, b;
-  ASSERT_TRUE(a.LoadManifoldFile(dir.Write("a.mnf", writer::TaggedDocument(doc, false))));
-  ASSERT_TRUE(b.LoadViewerFile(dir.Write("a.mvf", writer::TaggedDocument(doc, true))));
+  ASSERT_TRUE(LoadManifoldFile(a, dir.Write("a.mnf", writer::TaggedDocument(doc, false))));
+  ASSERT_TRUE(LoadViewerFile(b, dir.Write("a.mvf", writer::TaggedDocument(doc, true))));
   TJson ja = DumpDocument(a), jb = DumpDocument(b);
   ja.erase("FileName");
   jb.erase("FileName");
@@ -122,7 +124,7 @@ TEST(ManifoldHeader, ManifoldAndViewerFilesOfTheSameRecordsReadAlike) {
   EXPECT_EQ(a.Holes.Count(), doc.Holes.Count());
   // Read the other way round, the bytes of a manifold file make no sense.
   TManifold c;
-  c.LoadViewerFile(dir.Path() + "/a.mnf");
+  LoadViewerFile(c, dir.Path() + "/a.mnf");
   EXPECT_NE(c.Holes.Count(), doc.Holes.Count());
 }
 
@@ -132,52 +134,9 @@ TEST(ManifoldHeader, FileTimeIsTheFilesWriteTimeWhenTheFileCarriesNone) {
   double expected = 0;
   ASSERT_TRUE(FileWriteTime(path, expected));
   TManifold m;
-  m.LoadManifoldFile(path);
+  LoadManifoldFile(m, path);
   EXPECT_DOUBLE_EQ(m.FileTime, expected);
   EXPECT_GT(m.FileTime, 40000.0);  // a date after 2009
-}
-
-TEST(VersionDetection, EveryHeaderTextAndTheSizeRules) {
-  test::TTempDir dir;
-  const std::pair<const char*, int> codes[] = {
-      {"7.00", 700}, {"8.01", 801}, {"7.01", 701}, {"5.40", 540}, {"5.30", 530}, {"5.20", 520},
-      {"5.10", 510}, {"5.00", 500}, {"4.20", 420}, {"4.15", 415}, {"4.10", 410}, {"4.00", 400}};
-  for (auto [text, code] : codes) {
-    TBytes b = writer::FileHeader(text);
-    b.resize(41, 0);  // a size that no headerless rule matches
-    EXPECT_EQ(TManifold::DetectFileVersion(dir.Write(std::string("v") + text, b)), code) << text;
-  }
-  // Exactly compared: case and all.
-  EXPECT_EQ(TManifold::DetectFileVersion(dir.Write("x", writer::FileHeader("7.0O"))), -1);
-  EXPECT_EQ(TManifold::DetectFileVersion(dir.Write("s268", TBytes(268, 'a'))), 300);
-  EXPECT_EQ(TManifold::DetectFileVersion(dir.Write("s454", TBytes(454, 'a'))), 200);
-  EXPECT_EQ(TManifold::DetectFileVersion(dir.Write("s0", TBytes())), -1);  // empty: no document
-  EXPECT_EQ(TManifold::DetectFileVersion(dir.Write("s30", TBytes(30, 'a'))), -1);
-  // 134 * 227 bytes: the 3.00 rule comes first.
-  EXPECT_EQ(TManifold::DetectFileVersion(dir.Write("both", TBytes(134 * 227, 'a'))), 300);
-  EXPECT_EQ(TManifold::DetectFileVersion(dir.Path() + "/missing"), -1);
-  EXPECT_EQ(TManifold::DetectFileVersion(dir.Path()), -1);  // a folder is no document
-}
-
-TEST(Refusal, UnknownVersionsAreRefusedWithTheQuestionAboutVersion100) {
-  test::TTempDir dir;
-  TBytes b = writer::FileHeader("7.01");
-  b.resize(41, 0);
-  auto path = dir.Write("new.mnf", b);
-  test::TRecordingMessages messages;
-  TManifold m;
-  m.SetMessages(&messages);
-  EXPECT_FALSE(m.LoadManifoldFile(path));
-  ASSERT_EQ(messages.Errors.size(), 1u);
-  EXPECT_EQ(messages.Errors[0],
-            "Cannot read \"" + path + "\"!\rThe file was created by an incompatible version.");
-  ASSERT_EQ(messages.Questions.size(), 1u);
-  EXPECT_EQ(messages.Questions[0], "Do you wish to read the file like a 1.00 file?");
-  EXPECT_EQ(m.FileName, path);  // set even when the load failed
-
-  messages.Errors.clear();
-  EXPECT_FALSE(m.LoadManifoldFile(dir.Path() + "/missing.mnf"));
-  EXPECT_EQ(messages.Errors.size(), 1u);
 }
 
 TEST(EndOfFile, EveryOpenSectionEndsAndTheUserIsToldOnce) {
@@ -193,7 +152,7 @@ TEST(EndOfFile, EveryOpenSectionEndsAndTheUserIsToldOnce) {
   test::TRecordingMessages messages;
   TManifold m;
   m.SetMessages(&messages);
-  EXPECT_TRUE(m.LoadManifoldFile(dir.Write("cut.mnf", w.Bytes())));
+  EXPECT_TRUE(LoadManifoldFile(m, dir.Write("cut.mnf", w.Bytes())));
   EXPECT_EQ(m.SizeX, 123);
   ASSERT_EQ(m.Holes.Count(), 1);
   EXPECT_EQ(m.Holes.Items(0).Steps.Count(), 1);
@@ -206,7 +165,7 @@ TEST(EndOfFile, EveryOpenSectionEndsAndTheUserIsToldOnce) {
   w2.Mark(10000);
   w2.Integer(10010, 4);
   messages.Errors.clear();
-  EXPECT_TRUE(m.LoadManifoldFile(dir.Write("cut2.mnf", w2.Bytes())));
+  EXPECT_TRUE(LoadManifoldFile(m, dir.Write("cut2.mnf", w2.Bytes())));
   ASSERT_EQ(m.Holes.Count(), 1);
   EXPECT_EQ(m.Holes.Items(0).Steps.Items(0).Remark, "ERROR!");
   EXPECT_EQ(messages.Errors.size(), 2u);  // the hole's error and the end of the file
@@ -217,7 +176,7 @@ TEST(EndOfFile, AHeaderAloneLoadsAnEmptyDocument) {
   test::TRecordingMessages messages;
   TManifold m;
   m.SetMessages(&messages);
-  EXPECT_TRUE(m.LoadManifoldFile(dir.Write("h.mnf", writer::FileHeader("7.00"))));
+  EXPECT_TRUE(LoadManifoldFile(m, dir.Write("h.mnf", writer::FileHeader("7.00"))));
   EXPECT_EQ(m.Holes.Count(), 0);
   EXPECT_EQ(m.SizeX, 300.0);
   EXPECT_EQ(messages.Errors.size(), 1u);
@@ -229,10 +188,10 @@ TEST(Reset, LoadingEmptiesTheDocumentFirst) {
   writer::BuildDemoBlock(doc);
   auto path = dir.Write("a.mnf", writer::TaggedDocument(doc, false));
   TManifold m;
-  ASSERT_TRUE(m.LoadManifoldFile(path));
+  ASSERT_TRUE(LoadManifoldFile(m, path));
   int holes = m.Holes.Count();
   ASSERT_GT(holes, 20);
-  ASSERT_TRUE(m.LoadManifoldFile(path));
+  ASSERT_TRUE(LoadManifoldFile(m, path));
   EXPECT_EQ(m.Holes.Count(), holes);
   m.Reset();
   EXPECT_EQ(m.Holes.Count(), 0);

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "loader/DocumentLoader.h"
 #include "model/Manifolds.h"
 #include "model/RecordFile.h"
 #include "tests/TestFiles.h"
@@ -21,7 +22,7 @@ TManifold& LoadTopLevel(TManifold& m, const test::TTempDir& dir, const std::func
   TTaggedWriter w(false);
   body(w);
   w.Mark(1999);
-  EXPECT_TRUE(m.LoadManifoldFile(dir.Write("d.mnf", w.Bytes())));
+  EXPECT_TRUE(LoadManifoldFile(m, dir.Write("d.mnf", w.Bytes())));
   return m;
 }
 
@@ -306,7 +307,6 @@ TByteImage PlotBlock() {
 }
 
 TEST(PlotSettingsRecord, BlockCommentFilesAndDrillingListFromHandAssembledBytes) {
-  test::TTempDir dir;
   TByteImage file = PlotBlock();
   ASSERT_EQ(file.Size(), TPlotSettings::RecordSize);
   file.I32(1);                                                    // one comment file
@@ -315,7 +315,7 @@ TEST(PlotSettingsRecord, BlockCommentFilesAndDrillingListFromHandAssembledBytes)
   file.F64(2.5).F64(4.0).F64(8.0).F64(9.0).Text("~", 10).Text("/", 10).U8(0).Zeros(1);  // drilling list
   file.I32(1).U8(4).Text("Thread", 25).Zeros(1).F64(22.0);       // one column
   file.I32(0x51);                                                 // what follows
-  TRecordFile f(dir.Write("plot.bin", file.Bytes()));
+  TRecordFile f(file.Bytes());
   TPlotSettings p;
   EXPECT_TRUE(p.ReadRecord(f));
   EXPECT_EQ(p.Kind, 2);
@@ -355,10 +355,9 @@ TEST(PlotSettingsRecord, BlockCommentFilesAndDrillingListFromHandAssembledBytes)
 }
 
 TEST(PlotSettingsRecord, AShortBlockIsReportedAndLeavesTheRestAsItWas) {
-  test::TTempDir dir;
   TByteImage file = PlotBlock();
   TBytes cut(file.Bytes().begin(), file.Bytes().begin() + 300);
-  TRecordFile f(dir.Write("plot.bin", cut));
+  TRecordFile f(cut);
   TPlotSettings p;
   EXPECT_FALSE(p.ReadRecord(f));
   EXPECT_EQ(p.Kind, 2);
@@ -371,13 +370,12 @@ TEST(PlotSettingsRecord, AShortBlockIsReportedAndLeavesTheRestAsItWas) {
 }
 
 TEST(PlotSettingsRecord, CountsOfZeroOrLessAndCountsTheFileCannotHold) {
-  test::TTempDir dir;
   TByteImage file = PlotBlock();
   file.I32(-1);                                                // no comment files
   file.F64(3.5).F64(5.0).F64(0).F64(0).Text("..", 10).Text("; ", 10).U8(1).Zeros(1);
   file.I32(1000000).U8(1).Text("A", 25).Zeros(1).F64(1.0);     // one column of a million
   file.U8(2).Text("B", 25);                                    // and part of another
-  TRecordFile f(dir.Write("plot.bin", file.Bytes()));
+  TRecordFile f(file.Bytes());
   TPlotSettings p;
   p.ReadRecord(f);
   EXPECT_EQ(p.CommentFiles.Count(), 0);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "loader/DocumentLoader.h"
 #include "model/Dump.h"
 #include "model/Manifolds.h"
 #include "tests/TestFiles.h"
@@ -61,7 +62,7 @@ TEST(RecordImageDocument, ProjectDataComesFirstInItsOrderFromHandAssembledBytes)
   test::TRecordingMessages messages;
   TManifold m;
   m.SetMessages(&messages);
-  ASSERT_TRUE(m.LoadManifoldFile(dir.Write("p801.mnf", file.Bytes())));
+  ASSERT_TRUE(LoadManifoldFile(m, dir.Write("p801.mnf", file.Bytes())));
   ASSERT_EQ(m.Revisions.Count(), 1);
   EXPECT_EQ(m.Revisions.Items(0).Number, "R1");
   EXPECT_EQ(m.Revisions.Items(0).Date, 45000);
@@ -149,11 +150,11 @@ TEST(ThreeForms, ProjectDrawingAndBillOfMaterialsDataReadBackAlike) {
   test::TRecordingMessages messages;
   TManifold m;
   m.SetMessages(&messages);
-  ASSERT_TRUE(m.LoadManifoldFile(dir.Write("p.mnf", writer::TaggedDocument(doc, false))));
+  ASSERT_TRUE(LoadManifoldFile(m, dir.Write("p.mnf", writer::TaggedDocument(doc, false))));
   EXPECT_EQ(DumpWithoutFileName(m), original);
-  ASSERT_TRUE(m.LoadViewerFile(dir.Write("p.mvf", writer::TaggedDocument(doc, true))));
+  ASSERT_TRUE(LoadViewerFile(m, dir.Write("p.mvf", writer::TaggedDocument(doc, true))));
   EXPECT_EQ(DumpWithoutFileName(m), original);
-  ASSERT_TRUE(m.LoadManifoldFile(dir.Write("p801.mnf", writer::RecordImageDocument(doc))));
+  ASSERT_TRUE(LoadManifoldFile(m, dir.Write("p801.mnf", writer::RecordImageDocument(doc))));
   EXPECT_EQ(DumpWithoutFileName(m), original);
   EXPECT_TRUE(messages.Errors.empty());
 }

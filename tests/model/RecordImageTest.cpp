@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "loader/DocumentLoader.h"
 #include "model/Dump.h"
 #include "model/Manifolds.h"
 #include "tests/TestFiles.h"
@@ -45,16 +46,16 @@ TEST(ThreeForms, ManifoldViewerAndRecordImageFilesReadToTheSameDocument) {
   auto mnf = dir.Write("demo.mnf", writer::TaggedDocument(doc, false));
   auto mvf = dir.Write("demo.mvf", writer::TaggedDocument(doc, true));
   auto image = dir.Write("demo801.mnf", writer::RecordImageDocument(doc));
-  EXPECT_EQ(TManifold::DetectFileVersion(image), Version801);
+  EXPECT_EQ(DetectFileVersion(image), Version801);
 
   test::TRecordingMessages messages;
   TManifold m;
   m.SetMessages(&messages);
-  ASSERT_TRUE(m.LoadManifoldFile(mnf));
+  ASSERT_TRUE(LoadManifoldFile(m, mnf));
   EXPECT_TRUE(SameDump(original, DumpWithoutFileName(m)));
-  ASSERT_TRUE(m.LoadViewerFile(mvf));
+  ASSERT_TRUE(LoadViewerFile(m, mvf));
   EXPECT_TRUE(SameDump(original, DumpWithoutFileName(m)));
-  ASSERT_TRUE(m.LoadManifoldFile(image));
+  ASSERT_TRUE(LoadManifoldFile(m, image));
   EXPECT_TRUE(SameDump(original, DumpWithoutFileName(m)));
   EXPECT_TRUE(messages.Errors.empty());
 }
@@ -107,7 +108,7 @@ TEST(RecordImage, ListsInTheirOrderFromHandAssembledBytes) {
   test::TRecordingMessages messages;
   TManifold m;
   m.SetMessages(&messages);
-  ASSERT_TRUE(m.LoadManifoldFile(dir.Write("hand.mnf", file)));
+  ASSERT_TRUE(LoadManifoldFile(m, dir.Write("hand.mnf", file)));
   EXPECT_TRUE(messages.Errors.empty());
   ASSERT_EQ(m.Groups.Count(), 1);
   EXPECT_EQ(m.Groups.Items(0).Code, "T");
@@ -154,7 +155,7 @@ TEST(RecordImage, ACountLargerThanTheFileCreatesNoMoreItemsThanItHolds) {
   test::TRecordingMessages messages;
   TManifold m;
   m.SetMessages(&messages);
-  ASSERT_TRUE(m.LoadManifoldFile(dir.Write("huge.mnf", file)));
+  ASSERT_TRUE(LoadManifoldFile(m, dir.Write("huge.mnf", file)));
   ASSERT_EQ(m.Groups.Count(), 2);  // 82 bytes left: room for two 36-byte groups
   EXPECT_EQ(m.Groups.Items(1).Code, "B");
   // The 10 bytes after them are not enough for anything that follows: all of it keeps its defaults.
@@ -176,7 +177,7 @@ TEST(RecordImage, AFileEndingInsideARecordKeepsTheRestAtItsDefaults) {
   test::TRecordingMessages messages;
   TManifold m;
   m.SetMessages(&messages);
-  ASSERT_TRUE(m.LoadManifoldFile(dir.Write("short.mnf", file)));
+  ASSERT_TRUE(LoadManifoldFile(m, dir.Write("short.mnf", file)));
   EXPECT_EQ(m.CalculateSettings.Setting13010, 1.5);
   EXPECT_EQ(m.CalculateSettings.Setting13020, 5.0);
   EXPECT_EQ(m.CalculateSettings.Options, 782);
@@ -240,7 +241,7 @@ TEST_P(RecordImageEnd, AnItemWhoseRecordNeverBeganIsNotAdded) {
   test::TRecordingMessages messages;
   TManifold m;
   m.SetMessages(&messages);
-  ASSERT_TRUE(m.LoadManifoldFile(dir.Write("cut.mnf", TBytes(b.begin(), b.begin() + static_cast<long>(cut)))));
+  ASSERT_TRUE(LoadManifoldFile(m, dir.Write("cut.mnf", TBytes(b.begin(), b.begin() + static_cast<long>(cut)))));
   ASSERT_EQ(m.Holes.Count(), 2);
   EXPECT_EQ(m.Holes.Items(1).Number, 2);
   EXPECT_EQ(m.Holes.Items(1).X, 20);

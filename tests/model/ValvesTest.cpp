@@ -3,6 +3,7 @@
 
 #include <functional>
 
+#include "loader/DocumentLoader.h"
 #include "model/AlternateValves.h"
 #include "model/Manifolds.h"
 #include "model/RecordFile.h"
@@ -27,7 +28,7 @@ const THole& LoadOneHole(TManifold& m, const test::TTempDir& dir, const std::fun
   w.Mark(29999);
   w.Mark(19999);
   w.Mark(1999);
-  EXPECT_TRUE(m.LoadManifoldFile(dir.Write("h.mnf", w.Bytes())));
+  EXPECT_TRUE(LoadManifoldFile(m, dir.Write("h.mnf", w.Bytes())));
   EXPECT_EQ(m.Holes.Count(), 1);
   return m.Holes.Items(0);
 }
@@ -100,7 +101,7 @@ TEST(ValveSection, AFileEndingInsideAValveEndsTheLoad) {
   test::TRecordingMessages messages;
   TManifold m;
   m.SetMessages(&messages);
-  EXPECT_TRUE(m.LoadManifoldFile(dir.Write("cut.mnf", w.Bytes())));
+  EXPECT_TRUE(LoadManifoldFile(m, dir.Write("cut.mnf", w.Bytes())));
   ASSERT_EQ(m.Holes.Count(), 1);
   ASSERT_EQ(m.Holes.Items(0).Valves.Count(), 1);
   EXPECT_EQ(m.Holes.Items(0).Valves.Items(0).ItemNumber, "7");
@@ -108,7 +109,6 @@ TEST(ValveSection, AFileEndingInsideAValveEndsTheLoad) {
 }
 
 TEST(AlternateValve, TwoValveSectionsInFileOrder) {
-  test::TTempDir dir;
   TTaggedWriter w(false);
   w.Mark(30000);
   w.Chars(30020, "first");
@@ -119,7 +119,7 @@ TEST(AlternateValve, TwoValveSectionsInFileOrder) {
   w.Mark(39999);
   w.Mark(9399);
   w.Integer(9320, 99);  // beyond the section: not this object's
-  TQuorvelaFile f(dir.Write("a.mnf", w.Bytes()), false);
+  TQuorvelaFile f(w.Bytes(), false);
   f.ReadFileHeader();
   TAlternateValve a;
   EXPECT_TRUE(a.ReadTagged(f));
@@ -140,10 +140,9 @@ TBytes ValveImage(const std::string& item, uint16_t rotation) {
 }
 
 TEST(ValveRecord, FieldsAtTheirOffsets) {
-  test::TTempDir dir;
   TByteImage file;
   file.I32(2).Append(ValveImage("12", 270)).Append(ValveImage("", 0));
-  TRecordFile f(dir.Write("valves.bin", file.Bytes()));
+  TRecordFile f(file.Bytes());
   TValveList valves;
   valves.ReadRecord(f);
   ASSERT_EQ(valves.Count(), 2);
@@ -160,7 +159,6 @@ TEST(ValveRecord, FieldsAtTheirOffsets) {
 }
 
 TEST(ValveRecord, AlternateValvesAndContoursWithCountsOfZeroAndLess) {
-  test::TTempDir dir;
   TByteImage file;
   file.I32(3);                                      // three alternate valves:
   file.I32(41).I32(1).Append(ValveImage("A", 0));  // one valve
@@ -168,7 +166,7 @@ TEST(ValveRecord, AlternateValvesAndContoursWithCountsOfZeroAndLess) {
   file.I32(43).I32(-5);                             // a negative count: none
   file.I32(2).F64(1).F64(2).F64(3).F64(4);          // two contour points
   file.I32(0);                                      // no contours
-  TRecordFile f(dir.Write("alt.bin", file.Bytes()));
+  TRecordFile f(file.Bytes());
   TAlternateValveList alternatives;
   alternatives.ReadRecord(f);
   ASSERT_EQ(alternatives.Count(), 3);

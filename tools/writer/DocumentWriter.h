@@ -63,8 +63,8 @@ public:
       else W.Integer(static_cast<uint16_t>(firstTag + i), static_cast<int32_t>(f[i]));
     }
   }
-  template <class T, size_t N> void Array(const char* name, T (&f)[N], size_t off, T def, const uint16_t (&tags)[N]) {
-    for (size_t i = 0; i < N; ++i) Field(name, f[i], off, def, TTag(tags[i]));
+  template <class T, size_t N, class D> void Array(const char* name, T (&f)[N], size_t off, const D& def, const uint16_t (&tags)[N]) {
+    for (size_t i = 0; i < N; ++i) Field(name, f[i], off, DefaultAt(def, i), TTag(tags[i]));
   }
   template <size_t N> void Points(const char*, TXYPoint (&f)[N], size_t, double, const uint16_t (&tags)[N][2]) {
     for (size_t i = 0; i < N; ++i) {
@@ -124,8 +124,8 @@ public:
   template <class T, size_t N> void Array(const char*, T (&f)[N], size_t off, T, uint16_t = 0) {
     for (size_t i = 0; i < N; ++i) Put(off + i * sizeof(T), f[i]);
   }
-  template <class T, size_t N> void Array(const char* name, T (&f)[N], size_t off, T def, const uint16_t (&)[N]) {
-    Array(name, f, off, def);
+  template <class T, size_t N, class D> void Array(const char* name, T (&f)[N], size_t off, const D&, const uint16_t (&)[N]) {
+    Array(name, f, off, T{});
   }
   template <size_t N> void Points(const char*, TXYPoint (&f)[N], size_t off, double, const uint16_t (&)[N][2]) {
     for (size_t i = 0; i < N; ++i) {

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "legacy/Convert.h"
+#include "model/Texts.h"
 #include "tools/writer/LegacyDocuments.h"
 #include "tools/writer/OldBlocks.h"
 #include "tools/writer/OldTilt.h"
