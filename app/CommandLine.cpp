@@ -21,6 +21,7 @@
 #include "app/PictureFiles.h"
 #include "loader/DocumentLoader.h"
 #include "model/Dump.h"
+#include "model/Texts.h"
 #include "model/Manifolds.h"
 #include "scene/SceneDump.h"
 #include "viewer/ViewerSession.h"
@@ -34,11 +35,6 @@ std::string Lines(std::string text) {
   return text;
 }
 
-std::string LowerExtension(const std::string& path) {
-  std::string ext = std::filesystem::path(path).extension().string();
-  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
-  return ext;
-}
 }  // namespace
 
 void TStderrMessages::ShowError(const std::string& text) { std::cerr << Lines(text) << '\n'; }
@@ -56,8 +52,7 @@ int CheckDocumentPath(const std::string& path) {
     std::cerr << "File not found: " << path << '\n';
     return 2;
   }
-  std::string ext = LowerExtension(path);
-  if (ext != ".mnf" && ext != ".mvf") {
+  if (!IsDocumentFileName(path)) {
     std::cerr << "Not a manifold document (*.mnf, *.mvf): " << path << '\n';
     return 2;
   }

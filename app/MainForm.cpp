@@ -54,6 +54,7 @@
 #include "app/ToolIcons.h"
 #include "model/Dump.h"
 #include "model/Manifolds.h"
+#include "model/Texts.h"
 #include "platform/AtomicFiles.h"
 #include "platform/XdgAssociations.h"
 #include "viewer/ViewerSession.h"
@@ -66,12 +67,6 @@ namespace {
 // Paths as the file system spells them (bytes) and as the toolkit shows them.
 QString FromPath(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
 std::string ToPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
-
-std::string UpperExtension(const std::string& fileName) {
-  std::string ext = std::filesystem::path(fileName).extension().string();
-  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::toupper(c); });
-  return ext;
-}
 
 // A small square of the group's colour beside its code; white stands for no colour.
 QIcon GroupSwatch(uint32_t colorValue) {
@@ -530,8 +525,7 @@ void TMainForm::UpdateRecentMenu() {
 
 void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
   for (const QUrl& url : event->mimeData()->urls()) {
-    const std::string ext = UpperExtension(ToPath(url.toLocalFile()));
-    if (url.isLocalFile() && (ext == ".MNF" || ext == ".MVF")) return event->acceptProposedAction();
+    if (url.isLocalFile() && IsDocumentFileName(ToPath(url.toLocalFile()))) return event->acceptProposedAction();
   }
   event->ignore();  // refused quietly: the pointer shows it
 }
@@ -539,8 +533,7 @@ void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
 void TMainForm::dropEvent(QDropEvent* event) {
   for (const QUrl& url : event->mimeData()->urls()) {
     const std::string file = ToPath(url.toLocalFile());
-    const std::string ext = UpperExtension(file);
-    if (!url.isLocalFile() || (ext != ".MNF" && ext != ".MVF")) continue;
+    if (!url.isLocalFile() || !IsDocumentFileName(file)) continue;
     event->acceptProposedAction();
     // After the drop has ended, so that the loader's boxes do not run inside the drag.
     QTimer::singleShot(0, this, [this, file] { OpenDocument(file); });

@@ -7,17 +7,13 @@
 
 #include "app/ApplicationHandling.h"
 #include "platform/ClassRegistry.h"
+#include "model/Texts.h"
 #include "platform/ShellOpen.h"
 #include "platform/XdgAssociations.h"
 
 namespace qv {
 
 namespace {
-
-std::string Upper(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
 
 bool FileExists(const std::string& path) {
   std::error_code ec;
@@ -50,7 +46,7 @@ bool OpenInQuorvela(std::string& pathToMain, const std::string& documentFileName
     pathToMain = designApplicationPath();
   } else {
     std::string p = designApplicationPath();
-    if (Upper(p) != Upper(pathToMain) && !messages.AskYesNo(PathMismatchQuestion(pathToMain, p))) pathToMain = p;
+    if (UpperCase(p) != UpperCase(pathToMain) && !messages.AskYesNo(PathMismatchQuestion(pathToMain, p))) pathToMain = p;
   }
   if (pathToMain.empty()) return false;
   return start(pathToMain, documentFileName);

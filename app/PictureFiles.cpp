@@ -4,15 +4,12 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "model/Texts.h"
 #include "platform/AtomicFiles.h"
 
 namespace qv {
 
-bool IsPngName(const std::string& fileName) {
-  std::string ext = std::filesystem::path(fileName).extension().string();
-  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
-  return ext == ".png";
-}
+bool IsPngName(const std::string& fileName) { return UpperExtension(fileName) == ".PNG"; }
 
 QImage PictureImage(const TPicture& picture) {
   if (picture.Alpha.empty())

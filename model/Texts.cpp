@@ -22,6 +22,14 @@ std::string UpperCase(std::string text) {
   return text;
 }
 
+std::string UpperExtension(const std::string& fileName) {
+  const size_t slash = fileName.find_last_of('/');
+  const size_t dot = fileName.find_last_of('.');
+  // A name's leading dot starts no extension (".profile").
+  if (dot == std::string::npos || (slash != std::string::npos && dot <= slash + 1) || dot == 0) return {};
+  return UpperCase(fileName.substr(dot));
+}
+
 bool EqualIgnoringCase(std::string_view a, std::string_view b) {
   return std::equal(a.begin(), a.end(), b.begin(), b.end(),
                     [](char x, char y) { return UpperAscii(x) == UpperAscii(y); });

@@ -9,6 +9,9 @@ namespace qv {
 // The text with the letters a-z as A-Z; every other character as it is.
 std::string UpperCase(std::string text);
 
+// The extension of a file name, dot included, in capitals (".MNF"); empty when it has none.
+std::string UpperExtension(const std::string& fileName);
+
 // Equal with the letters a-z taken as A-Z; every other character compares by its code.
 bool EqualIgnoringCase(std::string_view a, std::string_view b);
 

@@ -4,15 +4,11 @@
 #include <array>
 #include <string>
 
+#include "model/Texts.h"
+
 namespace qv {
 
 namespace {
-
-bool SameKey(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
-           return std::tolower(x) == std::tolower(y);
-         });
-}
 
 // The kept boxes sorted by one of their orders.
 template <int TOptionBox::*Order> std::array<const TOptionBox*, KeptOptionCount> InOrder() {
@@ -26,7 +22,7 @@ template <int TOptionBox::*Order> std::array<const TOptionBox*, KeptOptionCount>
 
 std::optional<TOption> OptionByKey(std::string_view key) {
   for (const TOptionBox& box : OptionBoxes)
-    if (box.Key && SameKey(box.Key, key)) return box.Option;
+    if (box.Key && EqualIgnoringCase(box.Key, key)) return box.Option;
   return std::nullopt;
 }
 

@@ -14,22 +14,16 @@
 
 namespace qv {
 
-namespace {
-
-std::string UpperExtension(const std::string& fileName) {
-  std::string ext = std::filesystem::path(fileName).extension().string();
-  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::toupper(c); });
-  return ext;
+bool IsDocumentFileName(const std::string& fileName) {
+  const std::string ext = UpperExtension(fileName);
+  return ext == ".MNF" || ext == ".MVF";
 }
 
-}  // namespace
-
 bool LoadDocumentFile(TManifold& doc, const std::string& fileName, TUserMessages& messages) {
-  const std::string ext = UpperExtension(fileName);
-  if (ext != ".MNF" && ext != ".MVF") return false;
+  if (!IsDocumentFileName(fileName)) return false;
   doc.SetMessages(&messages);
   try {
-    return ext == ".MNF" ? LoadManifoldFile(doc, fileName) : LoadViewerFile(doc, fileName);
+    return UpperExtension(fileName) == ".MNF" ? LoadManifoldFile(doc, fileName) : LoadViewerFile(doc, fileName);
   } catch (const std::exception& e) {
     messages.ShowError(e.what());
     return false;

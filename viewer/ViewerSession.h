@@ -23,6 +23,9 @@ namespace qv {
 class TManifold;
 class TTextWidths;
 
+// A *.mnf or *.mvf name, extension in any letter case.
+bool IsDocumentFileName(const std::string& fileName);
+
 // Reads a *.mnf file as a manifold file, a *.mvf file as a viewer file (extension in any letter case)
 // into `doc`, telling `messages` what the user must know; false for any other file and when the load
 // fails (`doc` then holds what was read).
