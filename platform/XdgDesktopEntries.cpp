@@ -30,6 +30,7 @@ std::string FindDesktopEntry(const TXdgDirs& dirs, const std::string& desktopId)
   return "";
 }
 
+// GLib judges it; its first use also sets up GLib's watch of the applications folders, once per process.
 bool IsStartableEntry(const std::string& path) {
   TKeyFile file = LoadKeyFile(path);
   if (!file) return false;
