@@ -781,9 +781,9 @@ void TMainForm::ToolsClipboard() {
 
 void TMainForm::ToolsOpenInQuorvela() {
   if (!Session_->DocumentLoaded()) return;
-  TXdgClassRegistry registry(TXdgDirs::FromEnvironment(), {});
+  TXdgAssociations associations(TXdgDirs::FromEnvironment(), {});
   std::string path = ToPath(PathToMain);
-  OpenInQuorvela(path, Session_->Document().FileName, [&] { return GetDesignApplicationPath(registry, AskText); }, Messages(),
+  OpenInQuorvela(path, Session_->Document().FileName, [&] { return GetDesignApplicationPath(associations, AskText); }, Messages(),
                  StartDetached);
   PathToMain = FromPath(path);
 }

@@ -6,10 +6,10 @@
 #include <filesystem>
 
 #include "app/ApplicationHandling.h"
-#include "platform/ClassRegistry.h"
 #include "model/Texts.h"
+#include "platform/FileAssociations.h"
+#include "platform/ProgramPath.h"
 #include "platform/ShellOpen.h"
-#include "platform/XdgAssociations.h"
 
 namespace qv {
 
@@ -22,9 +22,9 @@ bool FileExists(const std::string& path) {
 
 }  // namespace
 
-std::string GetDesignApplicationPath(TClassRegistry& registry, const TAskText& ask) {
+std::string GetDesignApplicationPath(TFileAssociations& associations, const TAskText& ask) {
   // A bare program name is what the desktop would start: the one found through PATH.
-  std::string p = FindProgramInPath(FindRegisteredProgram(registry, ".mnf", "open"));
+  std::string p = FindProgramInPath(FindRegisteredProgram(associations, ".mnf", TVerb::Open));
   if (!FileExists(p)) {
     const std::string key = ApplicationKey;
     auto typed = ask ? ask("Path to " + key, "Enter the path to " + key + ":", p) : std::nullopt;

@@ -11,7 +11,7 @@ class QUrl;
 
 namespace qv {
 
-class TClassRegistry;
+class TFileAssociations;
 
 // A text-input box: title, prompt and preset text; no value when the user cancels.
 using TAskText =
@@ -28,7 +28,7 @@ bool OpenUrlWithDesktop(const QUrl& url);
 
 // The program registered for opening *.mnf files (a bare name looked up in PATH); when no file
 // exists there, what the user types into the box "Path to Quorvela3DViewer" (empty on Cancel).
-std::string GetDesignApplicationPath(TClassRegistry& registry, const TAskText& ask);
+std::string GetDesignApplicationPath(TFileAssociations& associations, const TAskText& ask);
 
 // The confirmation shown when the stored path differs from the registry's (lines joined by CR).
 std::string PathMismatchQuestion(const std::string& pathToMain, const std::string& registeredPath);

@@ -17,7 +17,8 @@
 #include "app/Help.h"
 #include "app/MessageBoxes.h"
 #include "model/UserMessages.h"
-#include "platform/ClassRegistry.h"
+#include "platform/FileAssociations.h"
+#include "platform/ProgramPath.h"
 #include "platform/XdgAssociations.h"
 
 namespace qv {
@@ -31,9 +32,9 @@ std::string Upper(std::string s) {
 
 bool SameText(const std::string& a, const std::string& b) { return Upper(a) == Upper(b); }
 
-std::string IconSuffix(const std::string& extension) { return SameText(extension, ".mvf") ? ",6" : ",1"; }
+TFileIcon IconOf(const std::string& extension) { return SameText(extension, ".mvf") ? TFileIcon::ViewerFile : TFileIcon::Manifold; }
 
-std::string ClassDescription(const std::string& extension) {
+std::string TypeDescription(const std::string& extension) {
   return SameText(extension, ".mvf") ? "Quorvela manifold viewer file" : "Quorvela manifold file";
 }
 
@@ -49,8 +50,8 @@ std::string TakeOverWarning() {
   return std::string("The association of the files with Quorvela will be lost!") + CR + "Do you wish to continue?";
 }
 
-TRegistryDlg::TRegistryDlg(TClassRegistry& registry, std::string exePath, QWidget* parent)
-    : QDialog(parent), Registry_(registry), Exe_(std::move(exePath)) {
+TRegistryDlg::TRegistryDlg(TFileAssociations& associations, std::string exePath, QWidget* parent)
+    : QDialog(parent), Associations_(associations), Exe_(std::move(exePath)) {
   setObjectName("RegistryDlg");
   setWindowTitle("Registry");
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
@@ -130,11 +131,8 @@ void TRegistryDlg::showEvent(QShowEvent* event) {
   OkButton->setFocus();
 }
 
-std::string TRegistryDlg::QuotedCommand() const { return "\"" + Exe_ + "\" \"%1\""; }
-std::string TRegistryDlg::PlainCommand() const { return Exe_ + " \"%1\""; }
-
 std::string TRegistryDlg::RegisteredProgram(const std::string& extension) {
-  return FindProgramInPath(FindRegisteredProgram(Registry_, extension, "open"));
+  return FindProgramInPath(FindRegisteredProgram(Associations_, extension, TVerb::Open));
 }
 
 bool TRegistryDlg::IsThisProgram(const std::string& program) const {
@@ -153,50 +151,45 @@ void TRegistryDlg::ReadAssociations() {
 }
 
 bool TRegistryDlg::HasViewCommand(const std::string& extension) {
-  std::string className;
-  if (!Registry_.ReadDefault(extension, className)) return false;
-  return Registry_.KeyExists(ViewCommandKey(className));
+  auto type = Associations_.FileType(extension);
+  return type && !type->empty() && Associations_.Command(*type, TVerb::View);
 }
 
-std::string TRegistryDlg::CreateClass(const std::string& extension) {
-  std::string className;
-  Registry_.WriteDefault(extension, "Quorvela" + Upper(extension));
-  if (!Registry_.ReadDefault(extension, className) || className.empty()) return "";
-  Registry_.WriteDefault(className, ClassDescription(extension));
-  return className;
+std::string TRegistryDlg::CreateFileType(const std::string& extension) {
+  Associations_.CreateFileType(extension, "Quorvela" + Upper(extension), TypeDescription(extension));
+  return Associations_.FileType(extension).value_or("");
 }
 
+// The command written into a type the viewer finds quotes the program; into one it creates, not.
 void TRegistryDlg::SetOpenAssociation(const std::string& extension, bool on) {
-  std::string className;
-  if (Registry_.KeyExists(extension)) {
-    if (!Registry_.ReadDefault(extension, className)) return;  // there but cannot be opened
+  if (auto type = Associations_.FileType(extension)) {
+    if (type->empty()) return;  // there but cannot be read
     if (on) {
-      Registry_.WriteDefault(OpenCommandKey(className), QuotedCommand());
-      Registry_.WriteDefault(className + "\\DefaultIcon", Exe_ + IconSuffix(extension));
+      Associations_.SetCommand(*type, TVerb::Open, {Exe_, true});
+      Associations_.SetIcon(*type, IconOf(extension));
     } else {
-      Registry_.DeleteKey(className + "\\shell\\Open");
-      Registry_.DeleteKey(className + "\\DefaultIcon");
+      Associations_.RemoveCommand(*type, TVerb::Open);
+      Associations_.RemoveIcon(*type);
     }
     return;
   }
   if (!on) return;
-  className = CreateClass(extension);
-  if (className.empty()) return;
-  Registry_.WriteDefault(className + "\\DefaultIcon", Exe_ + IconSuffix(extension));
-  Registry_.WriteDefault(OpenCommandKey(className), PlainCommand());
+  const std::string type = CreateFileType(extension);
+  if (type.empty()) return;
+  Associations_.SetIcon(type, IconOf(extension));
+  Associations_.SetCommand(type, TVerb::Open, {Exe_, false});
 }
 
 void TRegistryDlg::SetViewCommand(const std::string& extension, bool on) {
-  std::string className;
-  if (Registry_.KeyExists(extension)) {
-    if (!Registry_.ReadDefault(extension, className)) return;
-    if (on) Registry_.WriteDefault(ViewCommandKey(className), QuotedCommand());
-    else Registry_.DeleteKey(className + "\\shell\\" + ViewVerb);
+  if (auto type = Associations_.FileType(extension)) {
+    if (type->empty()) return;
+    if (on) Associations_.SetCommand(*type, TVerb::View, {Exe_, true});
+    else Associations_.RemoveCommand(*type, TVerb::View);
     return;
   }
   if (!on) return;
-  className = CreateClass(extension);
-  if (!className.empty()) Registry_.WriteDefault(ViewCommandKey(className), PlainCommand());
+  const std::string type = CreateFileType(extension);
+  if (!type.empty()) Associations_.SetCommand(type, TVerb::View, {Exe_, false});
 }
 
 bool TRegistryDlg::ApplyAssociations() {
@@ -214,8 +207,8 @@ bool TRegistryDlg::ApplyAssociations() {
 void ShowRegistryDialog(QWidget* parent, bool& checkDefaultHandler, std::function<void()> showHelp) {
   TXdgOptions options;
   options.IconTheme = FindIconTheme();
-  TXdgClassRegistry registry(TXdgDirs::FromEnvironment(), options);
-  TRegistryDlg dialog(registry, RunningProgram(), parent);
+  TXdgAssociations associations(TXdgDirs::FromEnvironment(), options);
+  TRegistryDlg dialog(associations, RunningProgram(), parent);
   if (showHelp) dialog.ShowHelpTopic = std::move(showHelp);
   dialog.CheckBox1->setChecked(checkDefaultHandler);
   dialog.exec();

@@ -1,6 +1,6 @@
 // The file-association dialog ("Registry"): shows which program opens *.mnf files and lets the user
 // make the viewer open *.mnf and *.mvf files, or add the "Isometric View" command to them. On Linux
-// the registry is the desktop's file-type associations (platform/XdgAssociations.h), per user.
+// the associations are the desktop's, per user (platform/XdgAssociations.h).
 #pragma once
 #include <QDialog>
 #include <functional>
@@ -13,13 +13,13 @@ class QPushButton;
 
 namespace qv {
 
-class TClassRegistry;
+class TFileAssociations;
 
 class TRegistryDlg : public QDialog {
   Q_OBJECT
 public:
   // `exePath` is the running program's full path.
-  TRegistryDlg(TClassRegistry& registry, std::string exePath, QWidget* parent = nullptr);
+  TRegistryDlg(TFileAssociations& associations, std::string exePath, QWidget* parent = nullptr);
 
   void ReadAssociations();
   // Writes the four boxes' choices; false when the user declined the confirmation.
@@ -53,12 +53,10 @@ private:
   std::string RegisteredProgram(const std::string& extension);
   // The same text without regard to case, or the same file (a link to it).
   bool IsThisProgram(const std::string& program) const;
-  std::string QuotedCommand() const;  // "exe" "%1"
-  std::string PlainCommand() const;   // exe "%1"
-  // Creates the extension key and its class when the extension is unknown; returns the class name.
-  std::string CreateClass(const std::string& extension);
+  // Registers the viewer's file type for an extension that has none; its name, or empty.
+  std::string CreateFileType(const std::string& extension);
 
-  TClassRegistry& Registry_;
+  TFileAssociations& Associations_;
   std::string Exe_;
 };
 

@@ -10,7 +10,7 @@ PACKAGES=(
   libgl-dev libglu1-mesa-dev libgl1-mesa-dri
   libegl-dev libegl-mesa0 libopengl-dev
   libfreetype-dev libfontconfig-dev fonts-liberation2
-  libjpeg-dev libsimpleini-dev nlohmann-json3-dev
+  libjpeg-dev libsimpleini-dev nlohmann-json3-dev libglib2.0-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth shared-mime-info desktop-file-utils xdg-utils libfile-mimeinfo-perl
 )

@@ -1,5 +1,5 @@
-// File associations: the dialog's logic on the registry layout, and the same choices on the desktop's
-// MIME types, desktop entries and mimeapps.list in a private set of XDG folders.
+// File associations: the dialog's logic over the typed associations, and the same choices on the
+// desktop's MIME types, desktop entries and mimeapps.list in a private set of XDG folders.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -12,18 +12,25 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <glib.h>
 #include <sstream>
 
 #include "app/RegistryDialog.h"
 #include "platform/XdgAssociations.h"
+#include "platform/XdgDesktopEntries.h"
+#include "platform/XdgMimeApps.h"
+#include "platform/XdgMimeTypes.h"
 #include "tests/TestFiles.h"
-#include "tests/app/FakeRegistry.h"
+#include "tests/app/DesktopFixture.h"
+#include "tests/app/FakeAssociations.h"
 #include "tests/app/WindowFixture.h"
 
 namespace qv {
 namespace {
 
 namespace fs = std::filesystem;
+using test::DesignMimeType;
+using test::WriteDesktopFile;
 
 std::string ReadText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -32,13 +39,8 @@ std::string ReadText(const std::string& path) {
   return s.str();
 }
 
-void WriteText(const std::string& path, const std::string& text) {
-  fs::create_directories(fs::path(path).parent_path());
-  std::ofstream(path, std::ios::binary) << text;
-}
-
 std::string MakeProgram(const std::string& path) {
-  WriteText(path, "#!/bin/sh\nexit 0\n");
+  WriteDesktopFile(path, "#!/bin/sh\nexit 0\n");
   fs::permissions(path, fs::perms::owner_all | fs::perms::group_read | fs::perms::others_read);
   return path;
 }
@@ -52,6 +54,106 @@ std::map<std::string, std::string> Snapshot(const std::string& dir) {
   return files;
 }
 
+// The dialog on some file associations, its warnings recorded and answered with `ConfirmAnswer`.
+class DialogTest : public ::testing::Test {
+protected:
+  void MakeDialog(TFileAssociations& associations) {
+    Dialog = std::make_unique<TRegistryDlg>(associations, Exe);
+    Dialog->Confirm = [this](const std::string& text) {
+      Warnings.push_back(text);
+      return ConfirmAnswer;
+    };
+  }
+  void SetBoxes(bool on) {
+    for (QCheckBox* b : {Dialog->CheckBox2, Dialog->CheckBox4, Dialog->CheckBox5, Dialog->CheckBox6}) b->setChecked(on);
+  }
+  std::string Exe = "/opt/viewer/quorvela-viewer";
+  std::unique_ptr<TRegistryDlg> Dialog;
+  std::vector<std::string> Warnings;
+  bool ConfirmAnswer = true;
+};
+
+// ---- the dialog's logic ----
+
+class RegistryLogicTest : public DialogTest {
+protected:
+  void SetUp() override { MakeDialog(Fake); }
+  test::TFakeAssociations Fake;
+};
+
+TEST_F(RegistryLogicTest, TakingOverFromTheDesignApplicationAsksFirst) {
+  Fake.Register(".mnf", "Quorvela.Document", "\"C:\\Q\\QUORVELA.EXE\" \"%1\"");
+  Dialog->ReadAssociations();
+  EXPECT_EQ(Dialog->Edit1->text(), "C:\\Q\\QUORVELA.EXE");
+  EXPECT_FALSE(Dialog->CheckBox2->isChecked());
+
+  const auto before = Fake.State;
+  Dialog->CheckBox2->setChecked(true);
+  ConfirmAnswer = false;
+  EXPECT_FALSE(Dialog->ApplyAssociations());
+  EXPECT_EQ(Warnings, std::vector<std::string>{"The association of the files with Quorvela will be lost!\rDo you wish to continue?"});
+  EXPECT_EQ(Fake.State, before);
+
+  ConfirmAnswer = true;
+  EXPECT_TRUE(Dialog->ApplyAssociations());
+  EXPECT_EQ(Fake.CommandLine("Quorvela.Document", TVerb::Open), "\"" + Exe + "\" \"%1\"");
+  EXPECT_EQ(Fake.State.Types["Quorvela.Document"].Icon, TFileIcon::Manifold);
+  Dialog->ReadAssociations();
+  EXPECT_TRUE(Dialog->CheckBox2->isChecked());
+}
+
+TEST_F(RegistryLogicTest, UncheckedBoxLeavesTheDesignApplicationButRemovesOtherPrograms) {
+  Fake.Register(".mnf", "Quorvela.Document", "C:\\Q\\QUORVELA.EXE \"%1\"");
+  Fake.State.Types["Quorvela.Document"].Icon = TFileIcon::Manifold;
+  Dialog->ReadAssociations();
+  EXPECT_TRUE(Dialog->ApplyAssociations());
+  EXPECT_TRUE(Warnings.empty());
+  EXPECT_EQ(Fake.CommandLine("Quorvela.Document", TVerb::Open), "C:\\Q\\QUORVELA.EXE \"%1\"");
+
+  Fake.Register(".mnf", "Quorvela.Document", "/usr/bin/other %f");
+  Dialog->ReadAssociations();
+  EXPECT_TRUE(Dialog->ApplyAssociations());
+  EXPECT_EQ(Fake.CommandLine("Quorvela.Document", TVerb::Open), "<none>");
+  EXPECT_FALSE(Fake.State.Types["Quorvela.Document"].Icon);
+}
+
+TEST_F(RegistryLogicTest, MissingViewerFileTypeIsCreatedWithThePlainCommand) {
+  Dialog->ReadAssociations();
+  Dialog->CheckBox5->setChecked(true);
+  Dialog->CheckBox6->setChecked(true);
+  EXPECT_TRUE(Dialog->ApplyAssociations());
+  EXPECT_EQ(Fake.State.Extensions[".mvf"], "Quorvela.MVF");
+  const auto& type = Fake.State.Types["Quorvela.MVF"];
+  EXPECT_EQ(type.Description, "Quorvela manifold viewer file");
+  EXPECT_EQ(type.Icon, TFileIcon::ViewerFile);
+  EXPECT_EQ(Fake.CommandLine("Quorvela.MVF", TVerb::Open), Exe + " \"%1\"");
+  EXPECT_EQ(Fake.CommandLine("Quorvela.MVF", TVerb::View), "\"" + Exe + "\" \"%1\"");  // the type exists by then
+  EXPECT_FALSE(Fake.State.Extensions.count(".mnf"));  // nothing asked of *.mnf, nothing created
+  Dialog->ReadAssociations();
+  EXPECT_TRUE(Dialog->CheckBox5->isChecked());
+  EXPECT_TRUE(Dialog->CheckBox6->isChecked());
+  Dialog->CheckBox6->setChecked(false);
+  EXPECT_TRUE(Dialog->ApplyAssociations());
+  EXPECT_FALSE(Dialog->HasViewCommand(".mvf"));
+
+  // A View command alone creates the type too, with no icon.
+  Dialog->CheckBox4->setChecked(true);
+  EXPECT_TRUE(Dialog->ApplyAssociations());
+  EXPECT_EQ(Fake.State.Types["Quorvela.MNF"].Description, "Quorvela manifold file");
+  EXPECT_EQ(Fake.CommandLine("Quorvela.MNF", TVerb::View), Exe + " \"%1\"");
+  EXPECT_FALSE(Fake.State.Types["Quorvela.MNF"].Icon);
+}
+
+TEST_F(RegistryLogicTest, AnExtensionWhoseTypeCannotBeReadIsLeftAlone) {
+  Fake.State.Extensions[".mnf"] = Fake.State.Extensions[".mvf"] = "";
+  const auto before = Fake.State;
+  for (bool on : {true, false}) {
+    SetBoxes(on);
+    EXPECT_TRUE(Dialog->ApplyAssociations());
+    EXPECT_EQ(Fake.State, before);
+  }
+}
+
 // ---- mimeapps.list lines ----
 
 TEST(KeyFileLines, EditsChangeOnlyTheirLines) {
@@ -61,13 +163,17 @@ TEST(KeyFileLines, EditsChangeOnlyTheirLines) {
   EXPECT_EQ(lines.Text(), text);
   EXPECT_EQ(lines.Get("Default Applications", "text/plain"), "gedit.desktop;");
   lines.Set("Default Applications", "application/x-a", "v.desktop;");
-  lines.Set("Added Associations", "image/png", "gimp.desktop;v.desktop;");
+  EXPECT_TRUE(lines.AddToList("Added Associations", "image/png", "v.desktop"));
+  EXPECT_FALSE(lines.AddToList("Added Associations", "image/png", "gimp.desktop"));
   lines.Set("Removed Associations", "x/y", "z.desktop;");
   EXPECT_EQ(lines.Text(), "# mine\r\n[Default Applications]\r\ntext/plain=gedit.desktop;\r\napplication/x-a=v.desktop;\r\n\r\n"
                           "[Added Associations]\r\nimage/png=gimp.desktop;v.desktop;\r\n\r\n"
                           "[Removed Associations]\r\nx/y=z.desktop;\r\n");
   EXPECT_TRUE(lines.Remove("Default Applications", "application/x-a"));
   EXPECT_FALSE(lines.Remove("Default Applications", "application/x-a"));
+  EXPECT_TRUE(lines.RemoveFromList("Added Associations", "image/png", "v.desktop"));
+  EXPECT_FALSE(lines.RemoveFromList("Added Associations", "image/png", "v.desktop"));
+  EXPECT_EQ(lines.Get("Added Associations", "image/png"), "gimp.desktop;");
   EXPECT_FALSE(lines.Get("Nope", "text/plain"));
 
   TKeyFileLines bare("[A]\nk=1");  // no final line break
@@ -79,7 +185,7 @@ TEST(KeyFileLines, RemovingTheLastKeyOfAGroupRemovesTheGroup) {
   const std::string text = "[Default Applications]\r\ntext/plain=a.desktop;\r\n\r\n"
                            "[Added Associations]\r\nx/y=b.desktop;\r\n\r\n[Removed Associations]\r\nz/w=c.desktop;\r\n";
   TKeyFileLines lines(text);
-  EXPECT_TRUE(lines.Remove("Added Associations", "x/y"));
+  EXPECT_TRUE(lines.RemoveFromList("Added Associations", "x/y", "b.desktop"));  // the list's last item
   EXPECT_EQ(lines.Text(), "[Default Applications]\r\ntext/plain=a.desktop;\r\n\r\n"
                           "[Removed Associations]\r\nz/w=c.desktop;\r\n");
   EXPECT_TRUE(lines.Remove("Removed Associations", "z/w"));  // the last group goes with the blank line before it
@@ -98,91 +204,24 @@ TEST(KeyFileLines, RemovingTheLastKeyOfAGroupRemovesTheGroup) {
   EXPECT_EQ(commented.Text(), "# keep\n");
 }
 
+// ---- desktop entries ----
+
+// The Exec argument quotes only what needs it, and the desktop's parser gives the program back.
 TEST(DesktopEntries, ExecArgumentsQuoteOnlyWhatNeedsIt) {
-  EXPECT_EQ(ExecArgument("/usr/bin/quorvela-viewer"), "/usr/bin/quorvela-viewer");
-  EXPECT_EQ(ExecArgument("/opt/My Apps/q$v"), "\"/opt/My Apps/q\\$v\"");
-  EXPECT_EQ(ExecArgument("/opt/100%/v"), "/opt/100%%/v");
-  EXPECT_EQ(ExecProgram("\"/opt/My Apps/q\\$v\" %f"), "/opt/My Apps/q$v");
-  EXPECT_EQ(ExecProgram("/opt/100%%/v %f"), "/opt/100%/v");
-  EXPECT_EQ(UnescapeDesktopString("a\\sb\\\\c"), "a b\\c");
-}
-
-// ---- the dialog's logic on the registry layout ----
-
-class RegistryLogicTest : public ::testing::Test {
-protected:
-  void SetUp() override {
-    Dialog = std::make_unique<TRegistryDlg>(Registry, Exe);
-    Dialog->Confirm = [this](const std::string& text) {
-      Warnings.push_back(text);
-      return ConfirmAnswer;
-    };
+  for (auto [program, exec] : {std::pair<std::string, std::string>{"/usr/bin/quorvela-viewer", "/usr/bin/quorvela-viewer"},
+                               {"/opt/My Apps/q$v", "\"/opt/My Apps/q\\$v\""},
+                               {"/opt/a\"b\\c`d", "\"/opt/a\\\"b\\\\c\\`d\""}}) {
+    EXPECT_EQ(ExecArgument(program), exec);
+    g_auto(GStrv) argv = nullptr;
+    ASSERT_TRUE(g_shell_parse_argv((exec + " %f").c_str(), nullptr, &argv, nullptr)) << exec;
+    EXPECT_EQ(argv[0], program);
   }
-  std::string Exe = "/opt/viewer/quorvela-viewer";
-  test::TFakeRegistry Registry;
-  std::unique_ptr<TRegistryDlg> Dialog;
-  std::vector<std::string> Warnings;
-  bool ConfirmAnswer = true;
-};
-
-TEST_F(RegistryLogicTest, TakingOverFromTheDesignApplicationAsksFirst) {
-  Registry.Values[".mnf"] = "Quorvela.Document";
-  Registry.Values["quorvela.document\\shell\\open\\command"] = "\"C:\\Q\\QUORVELA.EXE\" \"%1\"";
-  Dialog->ReadAssociations();
-  EXPECT_EQ(Dialog->Edit1->text(), "C:\\Q\\QUORVELA.EXE");
-  EXPECT_FALSE(Dialog->CheckBox2->isChecked());
-
-  const auto before = Registry.Values;
-  Dialog->CheckBox2->setChecked(true);
-  ConfirmAnswer = false;
-  EXPECT_FALSE(Dialog->ApplyAssociations());
-  EXPECT_EQ(Warnings, std::vector<std::string>{"The association of the files with Quorvela will be lost!\rDo you wish to continue?"});
-  EXPECT_EQ(Registry.Values, before);
-
-  ConfirmAnswer = true;
-  EXPECT_TRUE(Dialog->ApplyAssociations());
-  EXPECT_EQ(Registry.Get("Quorvela.Document\\shell\\Open\\command"), "\"" + Exe + "\" \"%1\"");
-  EXPECT_EQ(Registry.Get("Quorvela.Document\\DefaultIcon"), Exe + ",1");
-  Dialog->ReadAssociations();
-  EXPECT_TRUE(Dialog->CheckBox2->isChecked());
-}
-
-TEST_F(RegistryLogicTest, UncheckedBoxLeavesTheDesignApplicationButRemovesOtherPrograms) {
-  Registry.Values[".mnf"] = "Quorvela.Document";
-  Registry.Values["quorvela.document\\shell\\open\\command"] = "C:\\Q\\QUORVELA.EXE \"%1\"";
-  Dialog->ReadAssociations();
-  EXPECT_TRUE(Dialog->ApplyAssociations());
-  EXPECT_TRUE(Warnings.empty());
-  EXPECT_EQ(Registry.Get("Quorvela.Document\\shell\\Open\\command"), "C:\\Q\\QUORVELA.EXE \"%1\"");
-
-  Registry.Values["quorvela.document\\shell\\open\\command"] = "/usr/bin/other %f";
-  Dialog->ReadAssociations();
-  EXPECT_TRUE(Dialog->ApplyAssociations());
-  EXPECT_FALSE(Registry.KeyExists("Quorvela.Document\\shell\\Open"));
-}
-
-TEST_F(RegistryLogicTest, MissingViewerFileTypeIsCreatedWithThePlainCommand) {
-  Dialog->ReadAssociations();
-  Dialog->CheckBox5->setChecked(true);
-  Dialog->CheckBox6->setChecked(true);
-  EXPECT_TRUE(Dialog->ApplyAssociations());
-  EXPECT_EQ(Registry.Get(".mvf"), "Quorvela.MVF");
-  EXPECT_EQ(Registry.Get("Quorvela.MVF"), "Quorvela manifold viewer file");
-  EXPECT_EQ(Registry.Get("Quorvela.MVF\\DefaultIcon"), Exe + ",6");
-  EXPECT_EQ(Registry.Get("Quorvela.MVF\\shell\\Open\\command"), Exe + " \"%1\"");
-  EXPECT_EQ(Registry.Get("Quorvela.MVF\\shell\\Isometric View\\command"), "\"" + Exe + "\" \"%1\"");
-  EXPECT_EQ(Registry.Get(".mnf"), "<none>");  // nothing asked of *.mnf, nothing created
-  Dialog->ReadAssociations();
-  EXPECT_TRUE(Dialog->CheckBox5->isChecked());
-  EXPECT_TRUE(Dialog->CheckBox6->isChecked());
-  Dialog->CheckBox6->setChecked(false);
-  EXPECT_TRUE(Dialog->ApplyAssociations());
-  EXPECT_FALSE(Dialog->HasViewCommand(".mvf"));
+  EXPECT_EQ(ExecArgument("/opt/100%/v"), "/opt/100%%/v");  // "%%" is the field code of one "%"
 }
 
 // ---- the same on the desktop ----
 
-class XdgTest : public ::testing::Test {
+class XdgTest : public DialogTest {
 protected:
   void SetUp() override {
     Dirs.DataHome = Dir.Path() + "/home/.local/share";
@@ -193,28 +232,14 @@ protected:
     fs::create_directories(Dirs.ConfigHome);
     Options.IconTheme = test::SourceDir() + "/resources/icons/hicolor";
     Exe = MakeProgram(Dir.Path() + "/bin/quorvela-viewer");
-    Registry = std::make_unique<TXdgClassRegistry>(Dirs, Options);
-    Dialog = std::make_unique<TRegistryDlg>(*Registry, Exe);
-    Dialog->Confirm = [this](const std::string&) {
-      ++Warnings;
-      return ConfirmAnswer;
-    };
+    Associations = std::make_unique<TXdgAssociations>(Dirs, Options);
+    MakeDialog(*Associations);
   }
 
-  // The design application owns *.mnf system-wide.
+  // The design application owns *.mnf system-wide (its glob in upper case).
   void InstallDesignApplication() {
-    const std::string sys = Dirs.DataDirs[0];
-    WriteText(sys + "/mime/packages/design.xml",
-              "<?xml version=\"1.0\"?>\n<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
-              "<mime-type type=\"application/x-design-manifold\"><comment>Manifold design</comment>"
-              "<glob pattern=\"*.MNF\"/></mime-type>\n</mime-info>\n");
-    ASSERT_EQ(std::system(("update-mime-database '" + sys + "/mime' >/dev/null 2>&1").c_str()), 0);
     Design = MakeProgram(Dir.Path() + "/opt/design/QUORVELA.EXE");
-    WriteText(sys + "/applications/quorvela-design.desktop",
-              "[Desktop Entry]\nType=Application\nName=Quorvela\nExec=" + Design + " %f\n"
-              "MimeType=application/x-design-manifold;\n");
-    WriteText(Dirs.ConfigDirs[0] + "/mimeapps.list",
-              "[Default Applications]\napplication/x-design-manifold=quorvela-design.desktop;\n");
+    ASSERT_TRUE(test::InstallDesignApplication(Dirs.DataDirs[0], Dirs.ConfigDirs[0], Design, "*.MNF"));
   }
 
   // What `xdg-mime <arguments>` says with our folders.
@@ -234,36 +259,29 @@ protected:
   }
   std::string XdgMimeDefault(const std::string& type) { return XdgMime("query default " + type); }
 
-  // The program the desktop would start for a MIME type, through xdg-mime.
+  // The program of the desktop entry that xdg-mime names for a MIME type.
   std::string XdgMimeProgram(const std::string& type) {
-    std::string id = XdgMimeDefault(type);
-    std::string path = Registry->FindDesktopEntry(id);
-    auto exec = TKeyFileLines(ReadText(path)).Get("Desktop Entry", "Exec");
-    return exec ? ExecProgram(UnescapeDesktopString(*exec)) : "";
+    auto exec = DesktopEntryExec(FindDesktopEntry(Dirs, XdgMimeDefault(type)));
+    return exec ? ReduceCommandLine(*exec) : "";
   }
 
-  std::map<std::string, std::string> UserFiles() {
-    auto a = Snapshot(Dir.Path() + "/home");
-    return a;
-  }
+  std::map<std::string, std::string> UserFiles() { return Snapshot(Dir.Path() + "/home"); }
+  std::string UserList() { return ReadText(UserMimeAppsList(Dirs)); }
 
   test::TTempDir Dir;
   TXdgDirs Dirs;
   TXdgOptions Options;
-  std::string Exe, Design;
-  std::unique_ptr<TXdgClassRegistry> Registry;
-  std::unique_ptr<TRegistryDlg> Dialog;
-  int Warnings = 0;
-  bool ConfirmAnswer = true;
+  std::string Design;
+  std::unique_ptr<TXdgAssociations> Associations;
 };
 
 TEST_F(XdgTest, DesignApplicationOwningMnfWarnsAndOnlyOkWrites) {
   InstallDesignApplication();
-  EXPECT_EQ(Registry->MimeTypeOfExtension(".mnf"), "application/x-design-manifold");
+  EXPECT_EQ(Associations->FileType(".mnf"), DesignMimeType);
   Dialog->ReadAssociations();
   EXPECT_EQ(Dialog->Edit1->text().toStdString(), Design);
   EXPECT_FALSE(Dialog->CheckBox2->isChecked());
-  EXPECT_EQ(XdgMimeProgram("application/x-design-manifold"), Design);
+  EXPECT_EQ(XdgMimeProgram(DesignMimeType), Design);
 
   // Left unchecked: the design application keeps *.mnf and nothing is written.
   auto before = UserFiles();
@@ -273,27 +291,27 @@ TEST_F(XdgTest, DesignApplicationOwningMnfWarnsAndOnlyOkWrites) {
   Dialog->CheckBox2->setChecked(true);
   ConfirmAnswer = false;
   EXPECT_FALSE(Dialog->ApplyAssociations());
-  EXPECT_EQ(Warnings, 1);
+  EXPECT_EQ(Warnings.size(), 1u);
   EXPECT_EQ(UserFiles(), before);
 
   ConfirmAnswer = true;
   EXPECT_TRUE(Dialog->ApplyAssociations());
-  EXPECT_EQ(Warnings, 2);
-  EXPECT_EQ(Registry->DefaultDesktopId("application/x-design-manifold"), "quorvela-viewer.desktop");
-  EXPECT_EQ(XdgMimeDefault("application/x-design-manifold"), "quorvela-viewer.desktop");
+  EXPECT_EQ(Warnings.size(), 2u);
+  EXPECT_EQ(DefaultDesktopId(Dirs, DesignMimeType), "quorvela-viewer.desktop");
+  EXPECT_EQ(XdgMimeDefault(DesignMimeType), "quorvela-viewer.desktop");
   EXPECT_TRUE(fs::exists(Dirs.DataHome + "/icons/hicolor/48x48/mimetypes/application-x-design-manifold.png"));
   EXPECT_TRUE(fs::exists(Dirs.DataHome + "/icons/hicolor/scalable/mimetypes/application-x-design-manifold.svg"));
   Dialog->ReadAssociations();
   EXPECT_TRUE(Dialog->CheckBox2->isChecked());
   EXPECT_EQ(Dialog->Edit1->text().toStdString(), Exe);
-  EXPECT_EQ(XdgMimeProgram("application/x-design-manifold"), Dialog->Edit1->text().toStdString());
+  EXPECT_EQ(XdgMimeProgram(DesignMimeType), Dialog->Edit1->text().toStdString());
 
   // Giving *.mnf up again removes our default; the system's design application is back.
   Dialog->CheckBox2->setChecked(false);
   EXPECT_TRUE(Dialog->ApplyAssociations());
   Dialog->ReadAssociations();
   EXPECT_EQ(Dialog->Edit1->text().toStdString(), Design);
-  EXPECT_EQ(XdgMimeProgram("application/x-design-manifold"), Design);
+  EXPECT_EQ(XdgMimeProgram(DesignMimeType), Design);
   EXPECT_FALSE(fs::exists(Dirs.DataHome + "/icons/hicolor/48x48/mimetypes/application-x-design-manifold.png"));
 }
 
@@ -301,8 +319,8 @@ TEST_F(XdgTest, DesignApplicationOwningMnfWarnsAndOnlyOkWrites) {
 // xdg-mime: the desktop entry names the viewer by its bare program name, which PATH leads to.
 TEST_F(XdgTest, InstalledEntryWithABareProgramNameIsThisProgram) {
   const std::string resources = test::SourceDir() + "/resources/";
-  WriteText(Dirs.DataHome + "/applications/quorvela-viewer.desktop", ReadText(resources + "quorvela-viewer.desktop"));
-  WriteText(Dirs.DataHome + "/mime/packages/quorvela-viewer.xml", ReadText(resources + "quorvela-viewer.xml"));
+  WriteDesktopFile(Dirs.DataHome + "/applications/quorvela-viewer.desktop", ReadText(resources + "quorvela-viewer.desktop"));
+  WriteDesktopFile(Dirs.DataHome + "/mime/packages/quorvela-viewer.xml", ReadText(resources + "quorvela-viewer.xml"));
   ASSERT_EQ(std::system(("update-mime-database '" + Dirs.DataHome + "/mime' >/dev/null 2>&1").c_str()), 0);
   const char* path = std::getenv("PATH");
   test::TScopedEnv withBin("PATH", fs::path(Exe).parent_path().string() + ":" + (path ? path : "/usr/bin:/bin"));
@@ -323,32 +341,38 @@ TEST_F(XdgTest, InstalledEntryWithABareProgramNameIsThisProgram) {
   EXPECT_EQ(Dialog->Edit1->text().toStdString(), Dir.Path() + "/links/quorvela-viewer");
   EXPECT_TRUE(Dialog->CheckBox2->isChecked());
   EXPECT_TRUE(Dialog->CheckBox5->isChecked());
+
+  // Without the program on the path the entry is no application the desktop would start.
+  test::TScopedEnv without("PATH", "/usr/bin:/bin");
+  Dialog->ReadAssociations();
+  EXPECT_EQ(Dialog->Edit1->text().toStdString(), "");
+  EXPECT_FALSE(Dialog->CheckBox2->isChecked());
 }
 
 TEST_F(XdgTest, MissingViewerFileTypeIsCreatedWithItsCommentAndPlainCommand) {
-  EXPECT_EQ(Registry->MimeTypeOfExtension(".mvf"), "");
+  EXPECT_EQ(Associations->FileType(".mvf"), std::nullopt);
   Dialog->ReadAssociations();
   Dialog->CheckBox5->setChecked(true);
   EXPECT_TRUE(Dialog->ApplyAssociations());
 
-  EXPECT_EQ(Registry->MimeTypeOfExtension(".MVF"), "application/x-quorvela-mvf");
-  const std::string package = ReadText(Registry->OwnPackagePath("application/x-quorvela-mvf"));
+  EXPECT_EQ(Associations->FileType(".MVF"), "application/x-quorvela-mvf");
+  const std::string package = ReadText(OwnMimePackagePath(Dirs, "application/x-quorvela-mvf"));
   EXPECT_NE(package.find("<comment>Quorvela manifold viewer file</comment>"), std::string::npos);
   EXPECT_NE(package.find("<glob pattern=\"*.mvf\"/>"), std::string::npos);
   EXPECT_NE(ReadText(Dirs.DataHome + "/mime/globs2").find(":application/x-quorvela-mvf:*.mvf"), std::string::npos);
-  std::string comment;
-  EXPECT_TRUE(Registry->ReadDefault("application/x-quorvela-mvf", comment));
-  EXPECT_EQ(comment, "Quorvela manifold viewer file");
-  std::string command;
-  ASSERT_TRUE(Registry->ReadDefault("application/x-quorvela-mvf\\shell\\Open\\command", command));
-  EXPECT_EQ(command, Exe + " %f");
+  EXPECT_EQ(Associations->Command("application/x-quorvela-mvf", TVerb::Open), Exe + " %f");
   EXPECT_TRUE(fs::exists(Dirs.DataHome + "/icons/hicolor/32x32/mimetypes/application-x-quorvela-mvf.png"));
   EXPECT_EQ(XdgMimeDefault("application/x-quorvela-mvf"), "quorvela-viewer.desktop");
   EXPECT_EQ(XdgMimeProgram("application/x-quorvela-mvf"), Exe);
   Dialog->ReadAssociations();
   EXPECT_TRUE(Dialog->CheckBox5->isChecked());
   EXPECT_FALSE(Dialog->CheckBox2->isChecked());
-  EXPECT_EQ(Registry->MimeTypeOfExtension(".mnf"), "");  // nothing asked of *.mnf
+  EXPECT_EQ(Associations->FileType(".mnf"), std::nullopt);  // nothing asked of *.mnf
+
+  // Where the database cannot be compiled, the viewer's own package still names the type.
+  fs::remove(Dirs.DataHome + "/mime/globs2");
+  fs::remove(Dirs.DataHome + "/mime/globs");
+  EXPECT_EQ(Associations->FileType(".mvf"), "application/x-quorvela-mvf");
 }
 
 TEST_F(XdgTest, IsometricViewIsAddedButNeverTheDefault) {
@@ -356,15 +380,15 @@ TEST_F(XdgTest, IsometricViewIsAddedButNeverTheDefault) {
   Dialog->ReadAssociations();
   Dialog->CheckBox4->setChecked(true);
   EXPECT_TRUE(Dialog->ApplyAssociations());
-  EXPECT_EQ(Warnings, 0);
-  const std::string id = TXdgClassRegistry::ViewDesktopId("application/x-design-manifold");
+  EXPECT_TRUE(Warnings.empty());
+  const std::string id = TXdgAssociations::ViewDesktopId(DesignMimeType);
   const std::string entry = ReadText(Dirs.DataHome + "/applications/" + id);
   EXPECT_NE(entry.find("Name=Isometric View\n"), std::string::npos);
   EXPECT_NE(entry.find("Exec=" + Exe + " %f\n"), std::string::npos);
-  EXPECT_NE(ReadText(Registry->UserMimeAppsList()).find("[Added Associations]\napplication/x-design-manifold=" + id + ";"),
-            std::string::npos);
+  EXPECT_NE(entry.find("NoDisplay=true\n"), std::string::npos);
+  EXPECT_NE(UserList().find("[Added Associations]\napplication/x-design-manifold=" + id + ";"), std::string::npos);
   EXPECT_TRUE(Dialog->HasViewCommand(".mnf"));
-  EXPECT_EQ(XdgMimeProgram("application/x-design-manifold"), Design);
+  EXPECT_EQ(XdgMimeProgram(DesignMimeType), Design);
 
   Dialog->ReadAssociations();
   EXPECT_TRUE(Dialog->CheckBox4->isChecked());
@@ -380,65 +404,53 @@ TEST_F(XdgTest, OtherEntriesOfMimeappsListStayInTheirOrder) {
       "# my own settings\n[Default Applications]\ntext/plain=org.gnome.gedit.desktop;\n"
       "application/pdf=evince.desktop;\n\n[Added Associations]\nimage/png=gimp.desktop;eog.desktop;\n"
       "[Removed Associations]\nvideo/mp4=totem.desktop;\n";
-  WriteText(Registry->UserMimeAppsList(), original);
+  WriteDesktopFile(UserMimeAppsList(Dirs), original);
   Dialog->ReadAssociations();
-  for (QCheckBox* b : {Dialog->CheckBox2, Dialog->CheckBox4, Dialog->CheckBox5, Dialog->CheckBox6}) b->setChecked(true);
+  SetBoxes(true);
   EXPECT_TRUE(Dialog->ApplyAssociations());
-  const std::string after = ReadText(Registry->UserMimeAppsList());
   // Our lines removed, the rest is the file as it was.
-  std::stringstream in(after);
+  std::stringstream in(UserList());
   std::string kept;
   for (std::string line; std::getline(in, line);)
     if (line.find("quorvela") == std::string::npos) kept += line + "\n";
   EXPECT_EQ(kept, original);
 
   Dialog->ReadAssociations();  // as Apply does: *.mnf is now the viewer's, so unchecking gives it up
-  for (QCheckBox* b : {Dialog->CheckBox2, Dialog->CheckBox4, Dialog->CheckBox5, Dialog->CheckBox6}) b->setChecked(false);
+  SetBoxes(false);
   EXPECT_TRUE(Dialog->ApplyAssociations());
-  EXPECT_EQ(ReadText(Registry->UserMimeAppsList()), original);
+  EXPECT_EQ(UserList(), original);
 }
 
 TEST_F(XdgTest, GroupsOnlyTheViewerFilledAreRemovedWithItsLines) {
   InstallDesignApplication();
   const std::string original = "[Default Applications]\ntext/plain=org.gnome.gedit.desktop;\n";
-  WriteText(Registry->UserMimeAppsList(), original);
+  WriteDesktopFile(UserMimeAppsList(Dirs), original);
   Dialog->ReadAssociations();
-  for (QCheckBox* b : {Dialog->CheckBox2, Dialog->CheckBox4, Dialog->CheckBox5, Dialog->CheckBox6}) b->setChecked(true);
+  SetBoxes(true);
   EXPECT_TRUE(Dialog->ApplyAssociations());
-  EXPECT_NE(ReadText(Registry->UserMimeAppsList()).find("[Added Associations]"), std::string::npos);
+  EXPECT_NE(UserList().find("[Added Associations]"), std::string::npos);
   Dialog->ReadAssociations();
-  for (QCheckBox* b : {Dialog->CheckBox2, Dialog->CheckBox4, Dialog->CheckBox5, Dialog->CheckBox6}) b->setChecked(false);
+  SetBoxes(false);
   EXPECT_TRUE(Dialog->ApplyAssociations());
-  EXPECT_EQ(ReadText(Registry->UserMimeAppsList()), original);
+  EXPECT_EQ(UserList(), original);
 
   // A list the viewer started holds no empty groups afterwards.
-  fs::remove(Registry->UserMimeAppsList());
+  fs::remove(UserMimeAppsList(Dirs));
   Dialog->ReadAssociations();
   Dialog->CheckBox6->setChecked(true);
   EXPECT_TRUE(Dialog->ApplyAssociations());
   Dialog->CheckBox6->setChecked(false);
   EXPECT_TRUE(Dialog->ApplyAssociations());
-  EXPECT_EQ(ReadText(Registry->UserMimeAppsList()).find('['), std::string::npos);
+  EXPECT_EQ(UserList().find('['), std::string::npos);
 }
 
 TEST_F(XdgTest, CancelWritesNothingButTheStartupCheckTakesEffect) {
   InstallDesignApplication();
-  struct TEnv {
-    const char* Name;
-    std::string Value;
-    bool Had = false;
-    std::string Old = {};
-  };
-  std::vector<TEnv> env{{"XDG_DATA_HOME", Dirs.DataHome}, {"XDG_CONFIG_HOME", Dirs.ConfigHome},
-                        {"XDG_DATA_DIRS", Dirs.DataDirs[0]}, {"XDG_CONFIG_DIRS", Dirs.ConfigDirs[0]},
-                        {"XDG_CURRENT_DESKTOP", ""}};
-  for (auto& e : env) {
-    const char* old = std::getenv(e.Name);
-    e.Had = old != nullptr;
-    e.Old = old ? old : "";
-    if (e.Value.empty()) unsetenv(e.Name);
-    else setenv(e.Name, e.Value.c_str(), 1);
-  }
+  std::vector<std::unique_ptr<test::TScopedEnv>> env;
+  for (auto [name, value] : {std::pair<const char*, std::string>{"XDG_DATA_HOME", Dirs.DataHome},
+                             {"XDG_CONFIG_HOME", Dirs.ConfigHome}, {"XDG_DATA_DIRS", Dirs.DataDirs[0]},
+                             {"XDG_CONFIG_DIRS", Dirs.ConfigDirs[0]}, {"XDG_CURRENT_DESKTOP", ""}})
+    env.push_back(std::make_unique<test::TScopedEnv>(name, value));
   const auto before = UserFiles();
   bool checkDefaultHandler = true;
   bool sawMnfHandler = false;
@@ -451,10 +463,7 @@ TEST_F(XdgTest, CancelWritesNothingButTheStartupCheckTakesEffect) {
     dialog->CancelButton->click();
   });
   ShowRegistryDialog(nullptr, checkDefaultHandler);
-  for (auto& e : env) {
-    if (e.Had) setenv(e.Name, e.Old.c_str(), 1);
-    else unsetenv(e.Name);
-  }
+  env.clear();
   EXPECT_TRUE(sawMnfHandler);
   EXPECT_FALSE(checkDefaultHandler);
   EXPECT_EQ(UserFiles(), before);

@@ -19,7 +19,7 @@
 #include "app/OutsideActions.h"
 #include "platform/ShellOpen.h"
 #include "tests/TestFiles.h"
-#include "tests/app/FakeRegistry.h"
+#include "tests/app/FakeAssociations.h"
 #include "tests/app/WindowFixture.h"
 
 namespace qv {
@@ -55,12 +55,11 @@ class HandOverTest : public ::testing::Test {
 protected:
   void SetUp() override {
     Program = Dir.Write("QUORVELA.EXE", "#!/bin/sh\n");
-    Registry.Values[".mnf"] = "Quorvela.MNF";
-    Registry.Values["quorvela.mnf\\shell\\open\\command"] = "\"" + Program + "\" \"%1\"";
+    Fake.Register(".mnf", "Quorvela.MNF", "\"" + Program + "\" \"%1\"");
   }
   std::string DesignPath() {
-    return GetDesignApplicationPath(Registry, [this](const std::string& title, const std::string& prompt,
-                                                     const std::string& preset) -> std::optional<std::string> {
+    return GetDesignApplicationPath(Fake, [this](const std::string& title, const std::string& prompt,
+                                                 const std::string& preset) -> std::optional<std::string> {
       Asked.push_back(title + "|" + prompt + "|" + preset);
       return Typed;
     });
@@ -74,35 +73,37 @@ protected:
   }
   test::TTempDir Dir;
   std::string Program;
-  test::TFakeRegistry Registry;
+  test::TFakeAssociations Fake;
   test::TRecordingMessages Messages;
   std::optional<std::string> Typed;
   std::vector<std::string> Asked, Started;
 };
 
 TEST_F(HandOverTest, RegisteredProgramIsTakenWithoutAsking) {
-  EXPECT_EQ(FindRegisteredProgram(Registry, ".mnf", "open"), Program);
+  EXPECT_EQ(FindRegisteredProgram(Fake, ".mnf"), Program);
   EXPECT_EQ(DesignPath(), Program);
   EXPECT_TRUE(Asked.empty());
 }
 
 TEST_F(HandOverTest, MissingProgramIsAskedForAndCancelGivesNothing) {
-  Registry.Values["quorvela.mnf\\shell\\open\\command"] = "C:\\Gone\\QUORVELA.EXE \"%1\"";
+  Fake.Register(".mnf", "Quorvela.MNF", "C:\\Gone\\QUORVELA.EXE \"%1\"");
   Typed = "/typed/anything";
   EXPECT_EQ(DesignPath(), "/typed/anything");
   ASSERT_EQ(Asked.size(), 1u);
   EXPECT_EQ(Asked[0], "Path to Quorvela3DViewer|Enter the path to Quorvela3DViewer:|C:\\Gone\\QUORVELA.EXE");
   Typed.reset();
   EXPECT_EQ(DesignPath(), "");
-  Registry.Values.erase(".mnf");
-  EXPECT_EQ(FindRegisteredProgram(Registry, ".mnf", "open"), "");
+  Fake.State.Extensions.erase(".mnf");
+  EXPECT_EQ(FindRegisteredProgram(Fake, ".mnf"), "");
+  Fake.State.Extensions[".mnf"] = "Other.Type";  // a type without an Open command
+  EXPECT_EQ(FindRegisteredProgram(Fake, ".mnf"), "");
 }
 
 TEST_F(HandOverTest, BareProgramNameIsLookedUpInThePathAsTheDesktopDoes) {
   std::filesystem::create_directories(Dir.Path() + "/bin");
   const std::string program = Dir.Write("bin/quorvela", "#!/bin/sh\n");
   std::filesystem::permissions(program, std::filesystem::perms::owner_all);
-  Registry.Values["quorvela.mnf\\shell\\open\\command"] = "quorvela %f";
+  Fake.Register(".mnf", "Quorvela.MNF", "quorvela %f");
   {
     test::TScopedEnv path("PATH", "/nonexistent:" + Dir.Path() + "/bin:/usr/bin:/bin");
     EXPECT_EQ(DesignPath(), program);
@@ -146,7 +147,7 @@ TEST_F(HandOverTest, SamePathInOtherCaseNeedsNoQuestionAndNothingHappensWithoutD
   EXPECT_TRUE(Messages.Questions.empty());
 
   EXPECT_FALSE(Open(pathToMain, ""));
-  Registry.Values.clear();
+  Fake.State = {};
   std::string empty;
   EXPECT_FALSE(Open(empty, "/d/x.mnf"));  // nothing registered and the box cancelled
   EXPECT_EQ(Started.size(), 1u);

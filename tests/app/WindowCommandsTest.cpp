@@ -32,6 +32,7 @@
 #include "app/RegistryDialog.h"
 #include "app/SaveWindows.h"
 #include "platform/IniFiles.h"
+#include "tests/app/DesktopFixture.h"
 #include "tests/app/WindowFixture.h"
 
 #include <atomic>
@@ -367,19 +368,7 @@ protected:
     Env.clear();
   }
 
-  void Register() {
-    const std::string data = Dir.Path() + "/data";
-    WriteText(data + "/mime/packages/design.xml",
-              "<?xml version=\"1.0\"?>\n<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
-              "<mime-type type=\"application/x-design-manifold\"><comment>Manifold design</comment>"
-              "<glob pattern=\"*.mnf\"/></mime-type>\n</mime-info>\n");
-    ASSERT_EQ(std::system(("update-mime-database '" + data + "/mime' >/dev/null 2>&1").c_str()), 0);
-    WriteText(data + "/applications/quorvela-design.desktop",
-              "[Desktop Entry]\nType=Application\nName=Quorvela\nExec=" + Program +
-                  " %f\nMimeType=application/x-design-manifold;\n");
-    WriteText(Dir.Path() + "/config/mimeapps.list",
-              "[Default Applications]\napplication/x-design-manifold=quorvela-design.desktop;\n");
-  }
+  void Register() { ASSERT_TRUE(test::InstallDesignApplication(Dir.Path() + "/data", Dir.Path() + "/config", Program)); }
 
   // The arguments the program was started with, once it has written them.
   std::string StartedWith() {

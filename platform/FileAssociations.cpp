@@ -1,4 +1,4 @@
-#include "platform/ClassRegistry.h"
+#include "platform/FileAssociations.h"
 
 #include <algorithm>
 #include <cctype>
@@ -33,17 +33,11 @@ std::string ReduceCommandLine(const std::string& commandLine) {
   return line.substr(0, end);
 }
 
-std::string OpenCommandKey(const std::string& className) { return className + "\\shell\\Open\\command"; }
-std::string ViewCommandKey(const std::string& className) {
-  return className + "\\shell\\" + ViewVerb + "\\command";
-}
-
-std::string FindRegisteredProgram(TClassRegistry& registry, const std::string& extension, const std::string& verb) {
-  std::string className;
-  if (!registry.ReadDefault(extension, className) || className.empty()) return "";
-  std::string command;
-  if (!registry.ReadDefault(className + "\\shell\\" + verb + "\\command", command)) return "";
-  return ReduceCommandLine(command);
+std::string FindRegisteredProgram(TFileAssociations& associations, const std::string& extension, TVerb verb) {
+  auto type = associations.FileType(extension);
+  if (!type || type->empty()) return "";
+  auto command = associations.Command(*type, verb);
+  return command ? ReduceCommandLine(*command) : "";
 }
 
 bool IsDesignApplication(const std::string& program) {
