@@ -320,5 +320,27 @@ TEST(ExportCommand, AnotherSizeShowsTheWindowsFramingFitted) {
     EXPECT_EQ(b.Rgb(x, y), (std::array<int, 3>{255, 255, 255}));
 }
 
+
+// Without its background a PNG picture is transparent around the block and opaque on its opaque
+// parts; a BMP has no transparency to give and the flag is refused for it.
+TEST(ExportCommand, NoBackgroundLeavesThePngTransparentAroundTheBlock) {
+  test::TTempDir dir;
+  const std::string path = WriteDocument(dir);
+  const std::string png = dir.Path() + "/clear.png";
+  TRun r = RunViewer(dir, "--export '" + png + "' --no-background --size 300x300 '" + path + "'");
+  if (NoContext(r)) GTEST_SKIP() << r.Err;
+  ASSERT_EQ(r.Status, 0) << r.Err;
+  QImage image(QString::fromStdString(png), "PNG");
+  ASSERT_FALSE(image.isNull());
+  EXPECT_TRUE(image.hasAlphaChannel());
+  EXPECT_EQ(image.pixelColor(0, 0).alpha(), 0);
+  EXPECT_EQ(image.pixelColor(299, 299).alpha(), 0);
+  // The block's body is translucent grey: partly covering, never fully transparent.
+  const QColor centre = image.pixelColor(150, 150);
+  EXPECT_GT(centre.alpha(), 20);
+  EXPECT_NEAR(centre.red(), centre.blue(), 8);
+  EXPECT_EQ(RunViewer(dir, "--export '" + dir.Path() + "/x.bmp' --no-background '" + path + "'").Status, 2);
+}
+
 }  // namespace
 }  // namespace qv

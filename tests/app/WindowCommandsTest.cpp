@@ -303,6 +303,13 @@ TEST_F(WindowCommandsTest, SaveAsProposesTheDocumentsNameAndWritesWhatIsOnScreen
   EXPECT_NEAR(drawn.bottom() + 1, k * (onScreen.bottom() + 1), 2 * k);
   EXPECT_GT(PureRedPixels(picture), 20);
 
+  // The same picture as PNG when the name says so.
+  const std::string png = Dir.Path() + "/pictures/view.png";
+  ASSERT_TRUE(Form->SavePicture(png));
+  EXPECT_EQ(ReadText(png).substr(1, 3), "PNG");
+  QImage same(QString::fromStdString(png), "PNG");
+  EXPECT_EQ(same.convertToFormat(QImage::Format_RGB32), picture);
+
   // The screen never turned white and keeps drawing.
   EXPECT_EQ(Form->Session().BackgroundColor(), 0u);
   EXPECT_EQ(Frame().pixel(0, 0) & 0xFFFFFF, 0u);
