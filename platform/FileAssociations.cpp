@@ -3,13 +3,17 @@
 #include <algorithm>
 #include <cctype>
 
+#include <glib.h>
+
 namespace qv {
 
 namespace {
 
-std::string Upper(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return s;
+std::string Upper(const std::string& s) {
+  gchar* upper = g_ascii_strup(s.c_str(), static_cast<gssize>(s.size()));
+  std::string result(upper);
+  g_free(upper);
+  return result;
 }
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }

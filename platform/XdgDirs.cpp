@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <sys/stat.h>
 
+#include <glib.h>
+
 #include "platform/AtomicFiles.h"
 
 namespace qv {
@@ -73,9 +75,12 @@ bool IsFile(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-std::string Lower(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
+// The desktop names in small letters, folded as GLib folds them.
+std::string Lower(const std::string& s) {
+  gchar* lower = g_ascii_strdown(s.c_str(), static_cast<gssize>(s.size()));
+  std::string result(lower);
+  g_free(lower);
+  return result;
 }
 
 std::string Dashed(std::string mimeType) {

@@ -24,7 +24,7 @@ bool ReadXdgFile(const std::string& path, std::string& text);
 // Replaces the file by rename, creating its folder where needed.
 bool WriteXdgFile(const std::string& path, const std::string& text);
 bool IsFile(const std::string& path);
-std::string Lower(std::string s);
+std::string Lower(const std::string& s);
 // "application/x-a" -> "application-x-a", as icon and file names spell a MIME type.
 std::string Dashed(std::string mimeType);
 

@@ -137,7 +137,7 @@ INSTANTIATE_TEST_SUITE_P(Samples, BytesAndFile, ::testing::ValuesIn(SampleNames(
 // any file: it loads from memory.
 TEST(FuzzEntryPoint, LoadsTheSeedCorpusWithoutWritingAFile) {
   std::vector<TBytes> inputs;
-  for (const auto& entry : std::filesystem::directory_iterator(test::SourceDir() + "/fuzz/corpus"))
+  for (const auto& entry : std::filesystem::directory_iterator(test::SourceDir() + "/fuzz/corpus/load"))
     inputs.push_back(test::ReadBytes(entry.path().string()));
   ASSERT_GT(inputs.size(), 10u);
   auto loadAll = [&] {
