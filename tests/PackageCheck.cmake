@@ -1,0 +1,112 @@
+# Builds the Debian package from the build tree and checks its control data, its maintainer scripts
+# and its files: what `cmake --install` installs, under /usr, and nothing else; unpacked into a
+# scratch root, the program there runs.
+#   -DBUILD=<build folder> -DWORK=<scratch folder> -DCPACK=<cpack> -DVERSION=<version> -DSAMPLES=<samples>
+cmake_minimum_required(VERSION 3.25)
+file(REMOVE_RECURSE "${WORK}")
+file(MAKE_DIRECTORY "${WORK}")
+function(run)
+  execute_process(COMMAND ${ARGN} RESULT_VARIABLE r OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT r EQUAL 0)
+    message(FATAL_ERROR "${ARGN} failed (${r}): ${out}${err}")
+  endif()
+  set(out "${out}" PARENT_SCOPE)
+endfunction()
+
+run(dpkg --print-architecture)
+string(STRIP "${out}" arch)
+run(${CPACK} -G DEB --config "${BUILD}/CPackConfig.cmake" -B "${WORK}")
+set(deb "${WORK}/quorvela-viewer_${VERSION}_${arch}.deb")
+if(NOT EXISTS "${deb}")
+  file(GLOB made "${WORK}/*.deb")
+  message(FATAL_ERROR "no ${deb}; cpack made: ${made}")
+endif()
+
+# The control data.
+foreach(field Package Version Architecture Maintainer Description Depends Section)
+  run(dpkg-deb -f "${deb}" ${field})
+  string(STRIP "${out}" ${field})
+endforeach()
+if(NOT Package STREQUAL "quorvela-viewer" OR NOT Version STREQUAL "${VERSION}" OR NOT Architecture STREQUAL "${arch}")
+  message(FATAL_ERROR "control data: Package '${Package}', Version '${Version}', Architecture '${Architecture}'")
+endif()
+if(Maintainer STREQUAL "" OR Description STREQUAL "" OR NOT Section STREQUAL "graphics")
+  message(FATAL_ERROR "control data: Maintainer '${Maintainer}', Section '${Section}', Description '${Description}'")
+endif()
+# The libraries the program links, as found by dpkg-shlibdeps, each with a lowest version.
+foreach(lib "libc6 \\(>= " "libstdc\\+\\+6 \\(>= " "libqt6core6 \\(>= " "libqt6gui6 \\(>= " "libqt6widgets6 \\(>= "
+ "libjpeg62-turbo \\(>= ")
+  if(NOT Depends MATCHES "(^|, )${lib}")
+    message(FATAL_ERROR "Depends lacks ${lib}: ${Depends}")
+  endif()
+endforeach()
+
+# The maintainer scripts: there, executable, valid shell, refreshing the three caches.
+run(dpkg-deb -e "${deb}" "${WORK}/control")
+foreach(script postinst postrm)
+  set(path "${WORK}/control/${script}")
+  if(NOT EXISTS "${path}")
+    message(FATAL_ERROR "the package has no ${script}")
+  endif()
+  run(test -x "${path}")
+  run(sh -n "${path}")
+  file(READ "${path}" text)
+  foreach(tool update-mime-database update-desktop-database gtk-update-icon-cache)
+    if(NOT text MATCHES "command -v ${tool}")
+      message(FATAL_ERROR "${script} does not refresh with ${tool} where it exists")
+    endif()
+  endforeach()
+endforeach()
+
+# The files: those a DESTDIR install under /usr gives, and no cache built while packaging.
+run(dpkg-deb -c "${deb}")
+set(contents "${out}")
+string(REGEX MATCHALL "\\./[^\n]*[^/\n]\n" listed "${out}")
+set(packaged)
+foreach(line IN LISTS listed)
+  string(REGEX REPLACE "^\\./(.*)\n$" "\\1" line "${line}")
+  list(APPEND packaged "${line}")
+endforeach()
+execute_process(COMMAND ${CMAKE_COMMAND} -E env "DESTDIR=${WORK}/destdir" ${CMAKE_COMMAND} --install "${BUILD}"
+  --prefix /usr RESULT_VARIABLE r OUTPUT_QUIET ERROR_VARIABLE err)
+if(NOT r EQUAL 0)
+  message(FATAL_ERROR "install failed: ${err}")
+endif()
+file(GLOB_RECURSE installed RELATIVE "${WORK}/destdir" "${WORK}/destdir/*")
+list(SORT packaged)
+list(SORT installed)
+if(NOT packaged STREQUAL installed)
+  set(extra ${packaged})
+  list(REMOVE_ITEM extra ${installed})
+  set(missing ${installed})
+  list(REMOVE_ITEM missing ${packaged})
+  message(FATAL_ERROR "the package differs from the install: extra ${extra}; missing ${missing}")
+endif()
+foreach(f usr/bin/quorvela-viewer usr/share/applications/quorvela-viewer.desktop
+          usr/share/mime/packages/quorvela-viewer.xml usr/share/thumbnailers/quorvela-viewer.thumbnailer
+          usr/share/man/man1/quorvela-viewer.1 usr/share/quorvela-viewer/hlp/Quorvela3DViewer.html
+          usr/share/icons/hicolor/scalable/apps/quorvela-viewer.svg
+          usr/share/icons/hicolor/48x48/mimetypes/application-x-quorvela-mnf.png)
+  if(NOT f IN_LIST packaged)
+    message(FATAL_ERROR "the package lacks ${f}")
+  endif()
+endforeach()
+foreach(f IN LISTS packaged)
+  if(NOT f MATCHES "^usr/" OR f MATCHES "^usr/share/mime/[^p]|mimeinfo\\.cache$|icon-theme\\.cache$")
+    message(FATAL_ERROR "the package holds ${f}")
+  endif()
+endforeach()
+# Every entry belongs to root.
+string(REGEX MATCHALL "[^\n]+" entries "${contents}")
+foreach(entry IN LISTS entries)
+  if(NOT entry MATCHES "^[-dl][rwxsStT-]+ root/root ")
+    message(FATAL_ERROR "not owned by root: ${entry}")
+  endif()
+endforeach()
+
+# Unpacked into a scratch root, the (stripped) program reads a document.
+run(dpkg -x "${deb}" "${WORK}/root")
+run("${WORK}/root/usr/bin/quorvela-viewer" --dump "${SAMPLES}/demo.mnf")
+if(NOT out MATCHES "\"Loaded\": *true")
+  message(FATAL_ERROR "the unpacked program did not load the demo: ${out}")
+endif()
