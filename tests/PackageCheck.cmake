@@ -35,7 +35,7 @@ if(Maintainer STREQUAL "" OR Description STREQUAL "" OR NOT Section STREQUAL "gr
 endif()
 # The libraries the program links, as found by dpkg-shlibdeps, each with a lowest version.
 foreach(lib "libc6 \\(>= " "libstdc\\+\\+6 \\(>= " "libqt6core6 \\(>= " "libqt6gui6 \\(>= " "libqt6widgets6 \\(>= "
- "libjpeg62-turbo \\(>= ")
+            "libqt6svg6 \\(>= " "libjpeg62-turbo \\(>= ")
   if(NOT Depends MATCHES "(^|, )${lib}")
     message(FATAL_ERROR "Depends lacks ${lib}: ${Depends}")
   endif()

@@ -7,7 +7,7 @@ set -euo pipefail
 
 PACKAGES=(
   build-essential cmake ninja-build pkg-config clang
-  qt6-base-dev libqt6opengl6-dev qt6-base-dev-tools
+  qt6-base-dev libqt6opengl6-dev qt6-base-dev-tools qt6-svg-dev
   libgl-dev libglu1-mesa-dev libgl1-mesa-dri
   libegl-dev libegl-mesa0 libopengl-dev
   libfreetype-dev libfontconfig-dev fonts-liberation2
