@@ -1,6 +1,7 @@
 # Builds the Debian package from the build tree and checks its control data, its maintainer scripts
 # and its files: what `cmake --install` installs, under /usr, and nothing else; unpacked into a
-# scratch root, the program there runs.
+# scratch root, the program there runs; installed and removed there by dpkg, its scripts refresh and
+# clean the caches of that root.
 #   -DBUILD=<build folder> -DWORK=<scratch folder> -DCPACK=<cpack> -DVERSION=<version> -DSAMPLES=<samples>
 cmake_minimum_required(VERSION 3.25)
 file(REMOVE_RECURSE "${WORK}")
@@ -109,4 +110,56 @@ run(dpkg -x "${deb}" "${WORK}/root")
 run("${WORK}/root/usr/bin/quorvela-viewer" --dump "${SAMPLES}/demo.mnf")
 if(NOT out MATCHES "\"Loaded\": *true")
   message(FATAL_ERROR "the unpacked program did not load the demo: ${out}")
+endif()
+
+# Installed and removed by dpkg into a scratch root of its own (its scripts run outside a chroot and
+# refresh the caches of that root); as another user than root, under fakeroot where it exists.
+run(id -u)
+set(as)
+if(NOT out MATCHES "^0")
+  find_program(FAKEROOT fakeroot)
+  if(NOT FAKEROOT)
+    message(STATUS "neither root nor fakeroot: the package is not installed into a scratch root")
+    return()
+  endif()
+  set(as ${FAKEROOT})
+endif()
+set(root "${WORK}/dpkg-root")
+file(MAKE_DIRECTORY "${root}/var/lib/dpkg/info" "${root}/var/lib/dpkg/updates")
+file(TOUCH "${root}/var/lib/dpkg/status")
+# Another package's MIME type, there before and after.
+file(WRITE "${root}/usr/share/mime/packages/other.xml" [=[<?xml version="1.0" encoding="UTF-8"?>
+<mime-info xmlns="http://www.freedesktop.org/standards/shared-mime-info">
+  <mime-type type="application/x-other"><glob pattern="*.other"/></mime-type>
+</mime-info>
+]=])
+set(dpkg ${as} dpkg "--root=${root}" --log=/dev/null --force-not-root --force-depends --force-script-chrootless)
+run(${dpkg} -i "${deb}")
+run(${dpkg} -s quorvela-viewer)
+if(NOT out MATCHES "Status: install ok installed")
+  message(FATAL_ERROR "dpkg does not list the package as installed: ${out}")
+endif()
+find_program(UPDATE_MIME update-mime-database)
+find_program(UPDATE_DESKTOP update-desktop-database)
+if(UPDATE_MIME)
+  file(READ "${root}/usr/share/mime/globs2" globs)
+  if(NOT globs MATCHES "application/x-quorvela-mnf:\\*\\.mnf")
+    message(FATAL_ERROR "postinst left the MIME database of the root without *.mnf: ${globs}")
+  endif()
+endif()
+if(UPDATE_DESKTOP)
+  file(READ "${root}/usr/share/applications/mimeinfo.cache" cache)
+  if(NOT cache MATCHES "application/x-quorvela-mvf=quorvela-viewer.desktop")
+    message(FATAL_ERROR "postinst left the desktop database of the root without the viewer: ${cache}")
+  endif()
+endif()
+run(${dpkg} -r quorvela-viewer)
+if(EXISTS "${root}/usr/bin/quorvela-viewer" OR EXISTS "${root}/usr/share/mime/packages/quorvela-viewer.xml")
+  message(FATAL_ERROR "removal left the package's files behind")
+endif()
+if(UPDATE_MIME)
+  file(READ "${root}/usr/share/mime/globs2" globs)
+  if(globs MATCHES "quorvela" OR NOT globs MATCHES "application/x-other")
+    message(FATAL_ERROR "postrm did not refresh the MIME database of the root: ${globs}")
+  endif()
 endif()
