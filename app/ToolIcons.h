@@ -1,5 +1,5 @@
-// The window's icons, drawn with QPainter at every size asked for, so that they stay sharp on any
-// screen and need no image plug-in.
+// The window's icons: SVG pictures bundled with the program, rendered through Qt SVG at every size
+// asked for, so that they stay sharp on any screen and need no image plug-in.
 #pragma once
 
 #include <QIcon>

@@ -10,12 +10,16 @@
 include(GNUInstallDirs)
 set(QV_RESOURCES ${PROJECT_SOURCE_DIR}/resources)
 
-# Pictures the program carries inside: the about picture and the file-type icon of the Registry dialog.
+# Pictures the program carries inside: the about picture, the file-type icon of the Registry dialog,
+# the tool bar's icons (rendered through Qt SVG) and the application's icon, the one installed.
 set_source_files_properties(${QV_RESOURCES}/icons/hicolor/32x32/mimetypes/application-x-quorvela-mnf.png
   PROPERTIES QT_RESOURCE_ALIAS mnf.png)
+file(GLOB qv_toolbar_icons CONFIGURE_DEPENDS ${QV_RESOURCES}/icons/toolbar/*.svg)
 qt_add_resources(qv_app qv_pictures PREFIX /qv BASE ${QV_RESOURCES} FILES
   ${QV_RESOURCES}/about.jpg
-  ${QV_RESOURCES}/icons/hicolor/32x32/mimetypes/application-x-quorvela-mnf.png)
+  ${QV_RESOURCES}/icons/hicolor/32x32/mimetypes/application-x-quorvela-mnf.png
+  ${QV_RESOURCES}/icons/hicolor/scalable/apps/quorvela-viewer.svg
+  ${qv_toolbar_icons})
 target_link_libraries(qv_app PUBLIC JPEG::JPEG)
 
 # The help and the icons beside the program, so that the build tree runs like an installed copy.

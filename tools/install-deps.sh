@@ -1,18 +1,20 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the viewer needs to build, test and run (libfile-mimeinfo-perl lets
-# xdg-mime and xdg-open find *.mnf and *.mvf by their names where no desktop environment answers). Idempotent and quiet:
+# xdg-mime and xdg-open find *.mnf and *.mvf by their names where no desktop environment answers;
+# dpkg-dev gives `cpack -G DEB` dpkg-shlibdeps, which finds the package's dependencies). Idempotent and quiet:
 # it asks apt only for what is missing. Runs as root, or through sudo otherwise.
 set -euo pipefail
 
 PACKAGES=(
   build-essential cmake ninja-build pkg-config clang
-  qt6-base-dev libqt6opengl6-dev qt6-base-dev-tools
+  qt6-base-dev libqt6opengl6-dev qt6-base-dev-tools qt6-svg-dev
   libgl-dev libglu1-mesa-dev libgl1-mesa-dri
   libegl-dev libegl-mesa0 libopengl-dev
   libfreetype-dev libfontconfig-dev fonts-liberation2
   libjpeg-dev libsimpleini-dev nlohmann-json3-dev libglib2.0-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth shared-mime-info desktop-file-utils xdg-utils libfile-mimeinfo-perl
+  dpkg-dev
 )
 
 missing=()
