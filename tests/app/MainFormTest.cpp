@@ -70,7 +70,7 @@ TEST_F(WindowTest, TheFirstActivationShowsTheHelpCommandsAndAnEmptyStatusBar) {
   EXPECT_TRUE(test::Named<QAction>(Form, "HelpContentsAction")->isVisible());
   EXPECT_TRUE(test::Named<QAction>(Form, "HelpIndexAction")->isVisible());
   EXPECT_EQ(StatusTexts(*Form), QStringList({"", "", "", "", "", ""}));
-  for (QAction* a : {test::Named<QAction>(Form, "FileCloseAction"), test::Named<QAction>(Form, "FileSaveAsAction"), test::Named<QAction>(Form, "ToolsClipboardAction"),
+  for (QAction* a : {test::Named<QAction>(Form, "FileCloseAction"), test::Named<QAction>(Form, "FileSaveAsAction"), test::Named<QAction>(Form, "FileExport3DAction"), test::Named<QAction>(Form, "ToolsClipboardAction"),
                      test::Named<QAction>(Form, "ToolsOpenInQuorvelaAction")})
     EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
   EXPECT_FALSE(test::Named<QPushButton>(Form, "ClipboardButton")->isEnabled());
@@ -110,7 +110,7 @@ TEST_F(WindowTest, OpeningFillsTheStatusBarAndClosingEmptiesIt) {
   const QStringList status = StatusTexts(*Form);
   EXPECT_EQ(status.mid(1), QStringList({"Xmax=100.00", "Ymax=80.00", "Zmax=50.00", "Inch", "3 hole(s)"}));
   EXPECT_TRUE(status[0].endsWith("Block.MNF")) << status[0].toStdString();
-  for (QAction* a : {test::Named<QAction>(Form, "FileCloseAction"), test::Named<QAction>(Form, "FileSaveAsAction"), test::Named<QAction>(Form, "ToolsClipboardAction"),
+  for (QAction* a : {test::Named<QAction>(Form, "FileCloseAction"), test::Named<QAction>(Form, "FileSaveAsAction"), test::Named<QAction>(Form, "FileExport3DAction"), test::Named<QAction>(Form, "ToolsClipboardAction"),
                      test::Named<QAction>(Form, "ToolsOpenInQuorvelaAction")})
     EXPECT_TRUE(a->isEnabled()) << a->text().toStdString();
   EXPECT_EQ(Form->OpenDialogInitialDir, QString::fromStdString(Dir.Path()));
@@ -122,7 +122,7 @@ TEST_F(WindowTest, OpeningFillsTheStatusBarAndClosingEmptiesIt) {
   test::Named<QAction>(Form, "FileCloseAction")->trigger();
   EXPECT_FALSE(Form->Session().DocumentLoaded());
   EXPECT_EQ(StatusTexts(*Form), QStringList({"", "", "", "", "", ""}));
-  for (QAction* a : {test::Named<QAction>(Form, "FileCloseAction"), test::Named<QAction>(Form, "FileSaveAsAction"), test::Named<QAction>(Form, "ToolsClipboardAction"),
+  for (QAction* a : {test::Named<QAction>(Form, "FileCloseAction"), test::Named<QAction>(Form, "FileSaveAsAction"), test::Named<QAction>(Form, "FileExport3DAction"), test::Named<QAction>(Form, "ToolsClipboardAction"),
                      test::Named<QAction>(Form, "ToolsOpenInQuorvelaAction")})
     EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
   EXPECT_EQ(Form->Session().ModelRoot().Count(), 0);
