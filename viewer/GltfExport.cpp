@@ -59,9 +59,12 @@ private:
       const auto& lines = static_cast<const TGLLines&>(object);
       if (lines.Nodes.size() < 2) return;
       const TColorVector& c = lines.LineColor;
+      Points.clear();
+      for (const TVector3f& p : lines.Nodes)
+        if (!Point(m, p)) return;
       TPart& part = Lines[{c.R, c.G, c.B, 1.0f, false, true}];
       const auto first = static_cast<uint32_t>(part.Positions.size() / 3);
-      for (const TVector3f& p : lines.Nodes) Point(part, m, p);
+      part.Positions.insert(part.Positions.end(), Points.begin(), Points.end());
       for (uint32_t i = 0; i + 1 < lines.Nodes.size(); ++i) part.Indices.insert(part.Indices.end(), {first + i, first + i + 1});
       return;
     }
@@ -70,12 +73,15 @@ private:
     Mesh = {};
     AppendObjectMesh(object, Mesh, &Glyphs);
     if (Mesh.Empty()) return;
+    Points.clear();
+    for (const TVector3f& p : Mesh.Positions)
+      if (!Point(m, p)) return;
     const TColorVector& d = material->FrontProperties.Diffuse;
     const bool blend = material->BlendingMode == bmTransparency;
     TPart& part = Surfaces[{d.R, d.G, d.B, blend ? d.A : 1.0f, blend, false}];
     const auto first = static_cast<uint32_t>(part.Positions.size() / 3);
+    part.Positions.insert(part.Positions.end(), Points.begin(), Points.end());
     for (size_t i = 0; i < Mesh.Positions.size(); ++i) {
-      Point(part, m, Mesh.Positions[i]);
       const TVector3f& n = Mesh.Normals[i];
       double w[3];
       for (int r = 0; r < 3; ++r) w[r] = m(r, 0) * n.X + m(r, 1) * n.Y + m(r, 2) * n.Z;
@@ -85,13 +91,20 @@ private:
     for (uint32_t index : Mesh.Indices) part.Indices.push_back(first + index);
   }
 
-  void Point(TPart& part, const TMatrix4& m, const TVector3f& p) {
-    for (int r = 0; r < 3; ++r)
-      part.Positions.push_back(static_cast<float>((m(r, 0) * p.X + m(r, 1) * p.Y + m(r, 2) * p.Z + m(r, 3)) / Scale));
+  // A point in document units into Points; false when it is not a finite one (a damaged document's
+  // object, which is then left out whole).
+  bool Point(const TMatrix4& m, const TVector3f& p) {
+    for (int r = 0; r < 3; ++r) {
+      const auto v = static_cast<float>((m(r, 0) * p.X + m(r, 1) * p.Y + m(r, 2) * p.Z + m(r, 3)) / Scale);
+      if (!std::isfinite(v)) return false;
+      Points.push_back(v);
+    }
+    return true;
   }
 
   double Scale;
   TGLMesh Mesh;
+  std::vector<float> Points;
   TGLGlyphCache Glyphs;
 };
 

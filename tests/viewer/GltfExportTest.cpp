@@ -176,6 +176,26 @@ TEST_F(GltfExport, AnIndependentReaderSeesTheSameMeshesMaterialsAndSize) {
   EXPECT_NE(info.find("#CCCCCC alpha 40%"), std::string::npos) << info;
 }
 
+TEST_F(GltfExport, ADamagedHoleIsLeftOutAndTheRestWritten) {
+  TManifold doc;
+  doc.SizeX = 100;
+  doc.SizeY = 60;
+  doc.SizeZ = 40;
+  THole& h = doc.Holes.Add();
+  h.Face = 1;
+  h.X = std::nan("");
+  h.Steps.Add().Diameter = 1e300;
+  ASSERT_TRUE(Session.Open(Dir.Write("damaged.mnf", writer::TaggedDocument(doc, false))));
+  std::string error;
+  ASSERT_TRUE(ExportGltf(Session, Out, error)) << error;
+  tinygltf::Model model;
+  const auto meshes = Read(model);
+  ASSERT_TRUE(meshes.count("#CCCCCC alpha 40%"));
+  ExpectBox(meshes.at("#CCCCCC alpha 40%"), {-50, -30, -20}, {50, 30, 20}, "block");
+  for (const tinygltf::Accessor& a : model.accessors)
+    for (double v : a.minValues) EXPECT_TRUE(std::isfinite(v));
+}
+
 TEST_F(GltfExport, RefusesWithoutADocumentOrAWritableFile) {
   std::string error;
   EXPECT_FALSE(ExportGltf(Session, Dir.Path() + "/missing/block.glb", error));
