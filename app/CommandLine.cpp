@@ -24,6 +24,7 @@
 #include "model/Texts.h"
 #include "model/Manifolds.h"
 #include "scene/SceneDump.h"
+#include "viewer/GltfExport.h"
 #include "viewer/ViewerSession.h"
 
 namespace qv {
@@ -136,6 +137,20 @@ int RunSceneDump(const std::string& path, const TSceneFlags& flags, bool answerY
   if (int status = OpenForCommandLine(session, path, flags, loaded); status >= 0) return status;
   std::cout << DumpSceneChildren(session.ModelRoot()).dump(-1, ' ', false, TJson::error_handler_t::replace) << '\n';
   return loaded ? 0 : 1;
+}
+
+int RunExportGltf(const std::string& out, const std::string& path, const TSceneFlags& flags, bool answerYes) {
+  TStderrMessages messages(answerYes);
+  TViewerSession session(&messages);
+  bool loaded = false;
+  if (int status = OpenForCommandLine(session, path, flags, loaded); status >= 0) return status;
+  if (!loaded) return 1;
+  std::string error;
+  if (!ExportGltf(session, out, error)) {
+    std::cerr << error << '\n';
+    return 1;
+  }
+  return 0;
 }
 
 namespace {

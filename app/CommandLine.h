@@ -1,4 +1,4 @@
-// The modes of the program that need no display: --dump, --scene-dump and --export.
+// The modes of the program that need no display: --dump, --scene-dump, --export and --export-gltf.
 #pragma once
 #include <string>
 #include <vector>
@@ -49,6 +49,11 @@ struct TExportFlags {
 // watched.
 int RunExport(const std::string& out, const std::string& path, const TExportFlags& picture, const TSceneFlags& flags,
               bool answerYes);
+
+// --export-gltf: writes the model built right after opening `path` as a glTF 2.0 binary file `out`
+// (see ExportGltf). Exit 0 when written, 1 when the document does not load or the file cannot be
+// written, 2 for a bad file or flag.
+int RunExportGltf(const std::string& out, const std::string& path, const TSceneFlags& flags, bool answerYes);
 
 // --thumbnail IN OUT SIZE, as file managers run it: a PNG of the block, transparent around it, at most
 // SIZE pixels on its longer side. No question is asked; a file that does not load writes nothing and

@@ -57,6 +57,7 @@
 #include "model/Texts.h"
 #include "platform/AtomicFiles.h"
 #include "platform/XdgAssociations.h"
+#include "viewer/GltfExport.h"
 #include "viewer/ViewerSession.h"
 
 namespace qv {
@@ -211,6 +212,8 @@ void TMainForm::CreateActions() {
   FileCloseAction = make("FileCloseAction", "&Close", TToolIcon::Open, &TMainForm::FileClose, false);
   FileSaveAsAction = make("FileSaveAsAction", "Save &As...", TToolIcon::SaveAs, &TMainForm::FileSaveAs);
   FileSaveAsAction->setToolTip("Save the view as a bitmap");
+  FileExport3DAction = make("FileExport3DAction", "&Export 3D...", TToolIcon::SaveAs, &TMainForm::FileExport3D, false);
+  FileExport3DAction->setToolTip("Save the 3D model as a glTF file");
   FileExitAction = make("FileExitAction", "E&xit", TToolIcon::Exit, nullptr);
   FileExitAction->setToolTip("Exit (Esc)");
   connect(FileExitAction, &QAction::triggered, this, &QWidget::close);
@@ -277,6 +280,7 @@ void TMainForm::CreateMenus() {
   RecentMenu_->setEnabled(false);
   file->addAction(FileCloseAction);
   file->addAction(FileSaveAsAction);
+  file->addAction(FileExport3DAction);
   file->addSeparator();
   file->addAction(FileExitAction);
   QMenu* view = menuBar()->addMenu("&View");
@@ -607,6 +611,7 @@ void TMainForm::UpdateStatusBar() {
   ToolsOpenInQuorvelaAction->setEnabled(Session_->DocumentLoaded() && UpperExtension(Session_->Document().FileName) == ".MNF");
   FileCloseAction->setEnabled(Session_->DocumentLoaded());
   FileSaveAsAction->setEnabled(Session_->DocumentLoaded());
+  FileExport3DAction->setEnabled(Session_->DocumentLoaded());
   ToolsClipboardAction->setEnabled(Session_->DocumentLoaded());
   {
     const QSignalBlocker quiet(TextHeightEdit);
@@ -771,6 +776,18 @@ void TMainForm::FileSaveAs() {
   dialog.selectFile(FromPath(ProposedPictureName(Session_->Document().FileName)));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
   SavePicture(ToPath(dialog.selectedFiles().first()));
+}
+
+void TMainForm::FileExport3D() {
+  if (!Session_->DocumentLoaded()) return;
+  QFileDialog dialog(this, "Export 3D", SaveDialogInitialDir);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setNameFilters({"glTF Binary Files (*.glb)", "All Files (*)"});
+  dialog.setDefaultSuffix("glb");
+  dialog.selectFile(FromPath(std::filesystem::path(Session_->Document().FileName).filename().replace_extension(".glb").string()));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  std::string error;
+  if (!ExportGltf(*Session_, ToPath(dialog.selectedFiles().first()), error)) Messages().ShowError(error);
 }
 
 void TMainForm::ToolsClipboard() {

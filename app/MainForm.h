@@ -127,6 +127,7 @@ private:
   void FileOpen();
   void FileClose();
   void FileSaveAs();
+  void FileExport3D();
   void ToolsClipboard();
   void ToolsOpenInQuorvela();
   void ToolsBackgroundColor();
@@ -152,6 +153,7 @@ private:
   QAction* FileOpenAction;
   QAction* FileCloseAction;
   QAction* FileSaveAsAction;
+  QAction* FileExport3DAction;
   QAction* FileExitAction;
   QAction* ViewColorsAction;
   QAction* ToolsOpenInQuorvelaAction;

@@ -29,6 +29,8 @@ int main(int argc, char* argv[]) {
   QCommandLineOption sceneDump("scene-dump", "Print the scene built from FILE as JSON and exit.", "FILE");
   QCommandLineOption exportPicture("export", "Draw the view of FILE into the picture OUT (.bmp or .png) and exit.",
                                    "OUT");
+  QCommandLineOption exportGltf("export-gltf", "Write the 3D model of FILE to OUT as glTF 2.0 binary (.glb) and exit.",
+                                "OUT");
   QCommandLineOption size("size", "Picture size for --export: the view framed as the window shows it at 548x710 (the default), fitted and centred.", "WxH");
   QCommandLineOption set("set", QString("Set an option box, KEY one of ") + QString::fromUtf8(qv::OptionKeyList().data(),
                           static_cast<qsizetype>(qv::OptionKeyList().size())) + ".", "KEY=0|1");
@@ -40,7 +42,7 @@ int main(int argc, char* argv[]) {
   QCommandLineOption watch("watch", "With --export: a new picture each time FILE changes, until stopped.");
   QCommandLineOption thumbnail("thumbnail", "Write a PNG thumbnail of IN to OUT, at most SIZE pixels on its longer "
                                "side (followed by OUT and SIZE), as a file manager asks for one.", "IN");
-  parser.addOptions({sceneDump, exportPicture, size, noBackground, watch, set, textHeight, uncheckGroup, hideUnchecked,
+  parser.addOptions({sceneDump, exportPicture, exportGltf, size, noBackground, watch, set, textHeight, uncheckGroup, hideUnchecked,
                      thumbnail});
   parser.addPositionalArgument("FILE", "The document to open.");
   parser.process(app);
@@ -52,7 +54,7 @@ int main(int argc, char* argv[]) {
     if (rest.size() != 2) parser.showHelp(2);
     return qv::RunThumbnail(bytes(parser.value(thumbnail)), bytes(rest[0]), bytes(rest[1]));
   }
-  if (parser.isSet(sceneDump) || parser.isSet(exportPicture)) {
+  if (parser.isSet(sceneDump) || parser.isSet(exportPicture) || parser.isSet(exportGltf)) {
     qv::TSceneFlags flags;
     for (const QString& v : parser.values(set)) flags.Sets.push_back(bytes(v));
     flags.TextHeight = bytes(parser.value(textHeight));
@@ -60,6 +62,9 @@ int main(int argc, char* argv[]) {
     flags.HideUnchecked = parser.isSet(hideUnchecked);
     if (parser.isSet(sceneDump)) return qv::RunSceneDump(bytes(parser.value(sceneDump)), flags, parser.isSet(yes));
     if (parser.positionalArguments().isEmpty()) parser.showHelp(2);
+    if (parser.isSet(exportGltf))
+      return qv::RunExportGltf(bytes(parser.value(exportGltf)), bytes(parser.positionalArguments().first()), flags,
+                               parser.isSet(yes));
     qv::TExportFlags picture;
     picture.Size = bytes(parser.value(size));
     picture.NoBackground = parser.isSet(noBackground);

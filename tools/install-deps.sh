@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the viewer needs to build, test and run (libfile-mimeinfo-perl lets
 # xdg-mime and xdg-open find *.mnf and *.mvf by their names where no desktop environment answers;
-# dpkg-dev gives `cpack -G DEB` dpkg-shlibdeps, which finds the package's dependencies). Idempotent and quiet:
+# dpkg-dev gives `cpack -G DEB` dpkg-shlibdeps, which finds the package's dependencies; assimp-utils
+# reads the exported 3D models back in the tests). Idempotent and quiet:
 # it asks apt only for what is missing. Runs as root, or through sudo otherwise.
 set -euo pipefail
 
@@ -11,8 +12,8 @@ PACKAGES=(
   libgl-dev libglu1-mesa-dev libgl1-mesa-dri
   libegl-dev libegl-mesa0 libopengl-dev
   libfreetype-dev libfontconfig-dev fonts-liberation2
-  libjpeg-dev libsimpleini-dev nlohmann-json3-dev libglib2.0-dev
-  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  libjpeg-dev libsimpleini-dev nlohmann-json3-dev libglib2.0-dev libtinygltf-dev
+  googletest libgtest-dev libgmock-dev libbenchmark-dev assimp-utils
   xvfb xauth shared-mime-info desktop-file-utils xdg-utils libfile-mimeinfo-perl
   dpkg-dev
 )

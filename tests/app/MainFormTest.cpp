@@ -48,7 +48,7 @@ TEST_F(WindowTest, CommandsSitInTheirMenusAndTheToolBarInOrder) {
   EXPECT_EQ(Form->windowTitle(), "Quorvela 2012 3D Viewer");
   EXPECT_EQ(Texts(Form->menuBar()->actions()), QStringList({"&File", "&View", "&Tools", "&Help"}));
   const auto menu = [&](int i) { return Texts(Form->menuBar()->actions().at(i)->menu()->actions()); };
-  EXPECT_EQ(menu(0), QStringList({"&Open...", "&Recent Files", "&Close", "Save &As...", "|", "E&xit"}));
+  EXPECT_EQ(menu(0), QStringList({"&Open...", "&Recent Files", "&Close", "Save &As...", "&Export 3D...", "|", "E&xit"}));
   EXPECT_EQ(menu(1), QStringList({"&Colors"}));
   EXPECT_EQ(menu(2), QStringList({"Open In &Quorvela...", "Background Color", "&Registry"}));
   EXPECT_EQ(menu(3), QStringList({"&Contents...", "&Index...", "|", "&Email...", "|", "&About"}));
@@ -70,7 +70,7 @@ TEST_F(WindowTest, TheFirstActivationShowsTheHelpCommandsAndAnEmptyStatusBar) {
   EXPECT_TRUE(test::Named<QAction>(Form, "HelpContentsAction")->isVisible());
   EXPECT_TRUE(test::Named<QAction>(Form, "HelpIndexAction")->isVisible());
   EXPECT_EQ(StatusTexts(*Form), QStringList({"", "", "", "", "", ""}));
-  for (QAction* a : {test::Named<QAction>(Form, "FileCloseAction"), test::Named<QAction>(Form, "FileSaveAsAction"), test::Named<QAction>(Form, "ToolsClipboardAction"),
+  for (QAction* a : {test::Named<QAction>(Form, "FileCloseAction"), test::Named<QAction>(Form, "FileSaveAsAction"), test::Named<QAction>(Form, "FileExport3DAction"), test::Named<QAction>(Form, "ToolsClipboardAction"),
                      test::Named<QAction>(Form, "ToolsOpenInQuorvelaAction")})
     EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
   EXPECT_FALSE(test::Named<QPushButton>(Form, "ClipboardButton")->isEnabled());
@@ -110,7 +110,7 @@ TEST_F(WindowTest, OpeningFillsTheStatusBarAndClosingEmptiesIt) {
   const QStringList status = StatusTexts(*Form);
   EXPECT_EQ(status.mid(1), QStringList({"Xmax=100.00", "Ymax=80.00", "Zmax=50.00", "Inch", "3 hole(s)"}));
   EXPECT_TRUE(status[0].endsWith("Block.MNF")) << status[0].toStdString();
-  for (QAction* a : {test::Named<QAction>(Form, "FileCloseAction"), test::Named<QAction>(Form, "FileSaveAsAction"), test::Named<QAction>(Form, "ToolsClipboardAction"),
+  for (QAction* a : {test::Named<QAction>(Form, "FileCloseAction"), test::Named<QAction>(Form, "FileSaveAsAction"), test::Named<QAction>(Form, "FileExport3DAction"), test::Named<QAction>(Form, "ToolsClipboardAction"),
                      test::Named<QAction>(Form, "ToolsOpenInQuorvelaAction")})
     EXPECT_TRUE(a->isEnabled()) << a->text().toStdString();
   EXPECT_EQ(Form->OpenDialogInitialDir, QString::fromStdString(Dir.Path()));
@@ -122,7 +122,7 @@ TEST_F(WindowTest, OpeningFillsTheStatusBarAndClosingEmptiesIt) {
   test::Named<QAction>(Form, "FileCloseAction")->trigger();
   EXPECT_FALSE(Form->Session().DocumentLoaded());
   EXPECT_EQ(StatusTexts(*Form), QStringList({"", "", "", "", "", ""}));
-  for (QAction* a : {test::Named<QAction>(Form, "FileCloseAction"), test::Named<QAction>(Form, "FileSaveAsAction"), test::Named<QAction>(Form, "ToolsClipboardAction"),
+  for (QAction* a : {test::Named<QAction>(Form, "FileCloseAction"), test::Named<QAction>(Form, "FileSaveAsAction"), test::Named<QAction>(Form, "FileExport3DAction"), test::Named<QAction>(Form, "ToolsClipboardAction"),
                      test::Named<QAction>(Form, "ToolsOpenInQuorvelaAction")})
     EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
   EXPECT_EQ(Form->Session().ModelRoot().Count(), 0);

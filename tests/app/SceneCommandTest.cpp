@@ -4,6 +4,7 @@
 #include <QImage>
 #include <array>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <nlohmann/json.hpp>
@@ -214,6 +215,33 @@ TEST(SceneDumpCommand, RefusesBadFlagsAndReportsFailedLoads) {
   TRun r = RunViewer(dir, "--scene-dump '" + dir.Write("new.mnf", b) + "'");
   EXPECT_EQ(r.Status, 1);
   EXPECT_EQ(nlohmann::json::parse(r.Out), nlohmann::json::array());
+}
+
+TEST(ExportGltfCommand, WritesTheModelAndTellsWhatFailed) {
+  test::TTempDir dir;
+  const std::string path = WriteDocument(dir), out = dir.Path() + "/block.glb";
+  EXPECT_EQ(RunViewer(dir, "--export-gltf '" + out + "' '" + path + "' --set FaceNumbers=2").Status, 2);
+  EXPECT_EQ(RunViewer(dir, "--export-gltf '" + out + "' '" + dir.Path() + "/missing.mnf'").Status, 2);
+  EXPECT_FALSE(std::filesystem::exists(out));
+  writer::TBytes b = writer::FileHeader("7.01");
+  b.resize(41, 0);
+  EXPECT_EQ(RunViewer(dir, "--export-gltf '" + out + "' '" + dir.Write("new.mnf", b) + "'").Status, 1);
+  EXPECT_FALSE(std::filesystem::exists(out));
+  TRun no = RunViewer(dir, "--export-gltf '" + dir.Path() + "/none/block.glb' '" + path + "'");
+  EXPECT_EQ(no.Status, 1);
+  EXPECT_NE(no.Err.find("Cannot write"), std::string::npos) << no.Err;
+
+  auto bytes = [&] {
+    std::ifstream f(out, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), {});
+  };
+  ASSERT_EQ(RunViewer(dir, "--export-gltf '" + out + "' '" + path + "'").Status, 0);
+  const std::string both = bytes();
+  EXPECT_EQ(both.substr(0, 4), "glTF");
+  EXPECT_NE(both.find("\"BLEND\""), std::string::npos);
+  // The scene flags shape the model: hole 2 hidden leaves less to write.
+  ASSERT_EQ(RunViewer(dir, "--export-gltf '" + out + "' '" + path + "' --uncheck-group B --hide-unchecked").Status, 0);
+  EXPECT_LT(bytes().size(), both.size());
 }
 
 // Reads the 54-byte header of a 24-bit BMP; pixel rows are stored bottom up, blue green red.

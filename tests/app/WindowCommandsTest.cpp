@@ -347,6 +347,28 @@ TEST_F(WindowCommandsTest, APictureThatCannotBeWrittenIsReported) {
   EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
+TEST_F(WindowCommandsTest, Export3DProposesTheDocumentsNameAndWritesTheModel) {
+  if (!ShowForm()) GTEST_SKIP() << "needs an X display with OpenGL (run under xvfb-run)";
+  Form->OpenDocument(WriteBlock("Block A.mnf"));
+  ASSERT_TRUE(Form->Session().DocumentLoaded());
+  const std::string target = Dir.Path() + "/model.glb";
+  QStringList proposed;
+  bool seen = false;
+  OnModal<QFileDialog>(
+      [&](QFileDialog* dialog) {
+        proposed = dialog->selectedFiles();
+        dialog->selectFile(QString::fromStdString(target));
+        static_cast<QDialog*>(dialog)->accept();
+      },
+      seen);
+  test::Named<QAction>(Form, "FileExport3DAction")->trigger();
+  ASSERT_TRUE(seen);
+  ASSERT_EQ(proposed.size(), 1);
+  EXPECT_EQ(QFileInfo(proposed[0]).fileName(), "Block A.glb");
+  EXPECT_TRUE(Messages.Errors.empty()) << Messages.Errors.front();
+  EXPECT_EQ(ReadText(target).substr(0, 4), "glTF");
+}
+
 // ---- Open In Quorvela ----
 
 // The design application registered for *.mnf in a private set of desktop folders, as a small
