@@ -56,6 +56,7 @@
 #include "model/Manifolds.h"
 #include "model/Texts.h"
 #include "platform/AtomicFiles.h"
+#include "platform/RecentlyUsed.h"
 #include "platform/XdgAssociations.h"
 #include "viewer/GltfExport.h"
 #include "viewer/ViewerSession.h"
@@ -497,7 +498,12 @@ void TMainForm::OpenDocument(const std::string& fileName) {
 }
 
 void TMainForm::DocumentOpened() {
-  AddRecentFile(RecentFiles_, Session_->Document().FileName);
+  const std::string& file = Session_->Document().FileName;
+  AddRecentFile(RecentFiles_, file);
+  // The desktop's own list too, so that file dialogs and file managers offer it under "Recent".
+  AddToRecentlyUsed(RecentlyUsedFile(), file,
+                    UpperExtension(file) == ".MNF" ? "application/x-quorvela-mnf" : "application/x-quorvela-mvf",
+                    "quorvela-viewer", "quorvela-viewer %u");
   UpdateRecentMenu();
   UpdateTitle();
   WatchDocument();

@@ -7,6 +7,8 @@
 #include <QStatusBar>
 #include <filesystem>
 
+#include <glib.h>
+
 #include "tests/app/WindowFixture.h"
 
 namespace qv {
@@ -47,6 +49,17 @@ TEST_F(DesktopHabitsTest, RecentFilesListTheLatestFirstAndOnlyThoseThatStillExis
   EXPECT_EQ(RecentEntries(), QStringList({"&1 c.mnf", "&2 a.mnf"}));
   test::Named<QMenu>(Form, "RecentFilesMenu")->actions().at(1)->trigger();
   EXPECT_EQ(Form->Session().Document().FileName, a);
+  // The desktop's recently-used list has them too, with their types and this program.
+  GBookmarkFile* desktop = g_bookmark_file_new();
+  ASSERT_TRUE(g_bookmark_file_load_from_file(desktop, (Dir.Path() + "/data/recently-used.xbel").c_str(), nullptr));
+  gchar* uri = g_filename_to_uri(a.c_str(), nullptr, nullptr);
+  gchar* type = g_bookmark_file_get_mime_type(desktop, uri, nullptr);
+  EXPECT_STREQ(type, "application/x-quorvela-mnf");
+  EXPECT_TRUE(g_bookmark_file_has_application(desktop, uri, "quorvela-viewer", nullptr));
+  EXPECT_EQ(g_bookmark_file_get_size(desktop), 3);  // a, b (since removed) and c
+  g_free(type);
+  g_free(uri);
+  g_bookmark_file_free(desktop);
   // Kept in the settings file for the next run.
   Form->SaveSettings();
   TMainForm next;

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QProcess>
+#include <functional>
 #include <array>
 #include <cstdio>
 #include <filesystem>
@@ -368,6 +370,39 @@ TEST(ExportCommand, NoBackgroundLeavesThePngTransparentAroundTheBlock) {
   EXPECT_GT(centre.alpha(), 20);
   EXPECT_NEAR(centre.red(), centre.blue(), 8);
   EXPECT_EQ(RunViewer(dir, "--export '" + dir.Path() + "/x.bmp' --no-background '" + path + "'").Status, 2);
+}
+
+
+// --watch draws a new picture when the document is saved anew (a new file renamed over it), and keeps
+// running until it is stopped.
+TEST(ExportCommand, WatchDrawsANewPictureAtEachSave) {
+  test::TTempDir dir;
+  const std::string path = WriteDocument(dir), out = dir.Path() + "/watched.png";
+  QProcess viewer;
+  viewer.start(QV_VIEWER, {"--export", QString::fromStdString(out), "--watch", QString::fromStdString(path)});
+  ASSERT_TRUE(viewer.waitForStarted());
+  auto picture = [&] {
+    std::ifstream f(out, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), {});
+  };
+  auto waitFor = [&](const std::function<bool()>& done) {
+    for (int i = 0; i < 100 && !done(); ++i) viewer.waitForFinished(50);
+    return done();
+  };
+  if (!waitFor([&] { return !picture().empty() || viewer.state() == QProcess::NotRunning; }) ||
+      viewer.state() == QProcess::NotRunning)
+    GTEST_SKIP() << viewer.readAllStandardError().toStdString();
+  const std::string first = picture();
+  TManifold wider;
+  wider.SizeX = 40;
+  wider.SizeY = 90;
+  wider.SizeZ = 20;
+  writer::SaveFile(path + ".part", writer::TaggedDocument(wider, false));
+  std::filesystem::rename(path + ".part", path);
+  EXPECT_TRUE(waitFor([&] { const std::string now = picture(); return !now.empty() && now != first; }));
+  EXPECT_EQ(viewer.state(), QProcess::Running);
+  viewer.kill();
+  viewer.waitForFinished();
 }
 
 }  // namespace
