@@ -94,7 +94,12 @@ TEST_F(WindowPictureTest, TheDisplayShowsTheFramesAndTheHintOverThem) {
   Form->SceneView()->SetBackgroundColor(0x402010);
   Frame();
   ASSERT_FALSE(Form->SceneView()->Hint().isEmpty());
-  QImage screen = OnScreen(*Form);
+  // The display shows a frame once it has been handed over: wait for it rather than for a fixed time.
+  QImage screen;
+  QTest::qWaitFor([&] {
+    screen = OnScreen(*Form);
+    return !screen.isNull() && (screen.pixel(5, 5) & 0xFFFFFF) == 0x102040u;
+  }, 5000);
   ASSERT_FALSE(screen.isNull());
   const int w = screen.width(), h = screen.height();
   EXPECT_EQ(screen.pixel(5, 5) & 0xFFFFFF, 0x102040u);
