@@ -17,14 +17,6 @@ namespace {
 // MIME and desktop files are small; a larger one is not read.
 constexpr size_t MaxXdgFileSize = 8u << 20;
 
-std::vector<std::string> Split(const std::string& s, char sep) {
-  std::vector<std::string> parts;
-  size_t start = 0;
-  for (size_t p; (p = s.find(sep, start)) != std::string::npos; start = p + 1) parts.push_back(s.substr(start, p - start));
-  parts.push_back(s.substr(start));
-  return parts;
-}
-
 std::vector<std::string> EnvList(const char* name, const std::vector<std::string>& fallback) {
   const char* v = std::getenv(name);
   if (!v || !*v) return fallback;
@@ -42,6 +34,14 @@ std::string EnvDir(const char* name, const char* homeRelative) {
 }
 
 }  // namespace
+
+std::vector<std::string> Split(const std::string& s, char sep) {
+  std::vector<std::string> parts;
+  size_t start = 0;
+  for (size_t p; (p = s.find(sep, start)) != std::string::npos; start = p + 1) parts.push_back(s.substr(start, p - start));
+  parts.push_back(s.substr(start));
+  return parts;
+}
 
 TXdgDirs TXdgDirs::FromEnvironment() {
   TXdgDirs d;

@@ -25,6 +25,8 @@ bool ReadXdgFile(const std::string& path, std::string& text);
 bool WriteXdgFile(const std::string& path, const std::string& text);
 bool IsFile(const std::string& path);
 std::string Lower(const std::string& s);
+// The parts of `s` between the separators, empty ones included.
+std::vector<std::string> Split(const std::string& s, char sep);
 // "application/x-a" -> "application-x-a", as icon and file names spell a MIME type.
 std::string Dashed(std::string mimeType);
 

@@ -17,14 +17,6 @@ std::string Trim(const std::string& s) {
   return s.substr(b, e - b);
 }
 
-std::vector<std::string> Split(const std::string& s, char sep) {
-  std::vector<std::string> parts;
-  size_t start = 0;
-  for (size_t p; (p = s.find(sep, start)) != std::string::npos; start = p + 1) parts.push_back(s.substr(start, p - start));
-  parts.push_back(s.substr(start));
-  return parts;
-}
-
 // A ";"-separated list value without its empty items.
 std::vector<std::string> ListItems(const std::string& value) {
   std::vector<std::string> items;

@@ -1,5 +1,7 @@
 #include "scene/gl/GLRenderer.h"
 
+#include "scene/gl/GLMeshes.h"
+
 #define GL_GLEXT_PROTOTYPES 1
 #include <GL/gl.h>
 #include <GL/glext.h>
@@ -184,25 +186,14 @@ TMatrix4 LookAt(const TGLCameraState& camera) {
 
 // The twelve triangles of a box, counter-clockwise seen from outside: position and normal.
 void CubeVertices(const TGLCube& c, std::vector<float>& out) {
-  const float x = c.CubeWidth / 2, y = c.CubeHeight / 2, z = c.CubeDepth / 2;
-  struct TFace {
-    float N[3];
-    float V[4][3];
-  };
-  const TFace faces[6] = {
-      {{0, 0, 1}, {{-x, -y, z}, {x, -y, z}, {x, y, z}, {-x, y, z}}},
-      {{0, 0, -1}, {{-x, -y, -z}, {-x, y, -z}, {x, y, -z}, {x, -y, -z}}},
-      {{1, 0, 0}, {{x, -y, -z}, {x, y, -z}, {x, y, z}, {x, -y, z}}},
-      {{-1, 0, 0}, {{-x, -y, -z}, {-x, -y, z}, {-x, y, z}, {-x, y, -z}}},
-      {{0, 1, 0}, {{-x, y, -z}, {-x, y, z}, {x, y, z}, {x, y, -z}}},
-      {{0, -1, 0}, {{-x, -y, -z}, {x, -y, -z}, {x, -y, z}, {-x, -y, z}}},
-  };
+  TGLMesh box;
+  AppendBoxMesh(c.CubeWidth, c.CubeHeight, c.CubeDepth, box);
   out.clear();
-  for (const TFace& f : faces)
-    for (int corner : {0, 1, 2, 0, 2, 3}) {
-      out.insert(out.end(), f.V[corner], f.V[corner] + 3);
-      out.insert(out.end(), f.N, f.N + 3);
-    }
+  for (uint32_t i : box.Indices) {
+    const TVector3f& p = box.Positions[i];
+    const TVector3f& n = box.Normals[i];
+    out.insert(out.end(), {p.X, p.Y, p.Z, n.X, n.Y, n.Z});
+  }
 }
 
 // GLU builds surfaces of revolution along +Z from z = 0; ours run along local Y, centred. The
