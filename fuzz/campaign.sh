@@ -5,6 +5,7 @@
 # findings. A finding (a crash, a leak, a timeout, too much memory) is kept in fuzz/findings/ and makes
 # the campaign exit non-zero.
 #   fuzz/campaign.sh SECONDS [BUILD-FOLDER]   (default build-asan, configured with -DQV_FUZZ=ON)
+# RUNS=N ends a target after N inputs if that comes first; TARGETS="load tagged" runs only those.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:?usage: fuzz/campaign.sh SECONDS [BUILD-FOLDER]}
@@ -14,19 +15,22 @@ mkdir -p fuzz/findings
 for target in "$build"/fuzz/fuzz_*; do
   [ -x "$target" ] || continue
   name=$(basename "$target"); name=${name#fuzz_}
+  if [ -n "${TARGETS:-}" ] && [[ " $TARGETS " != *" $name "* ]]; then continue; fi
   dict=fuzz/dict/$name.dict; [ "$name" = load ] && dict=fuzz/dict/tagged.dict
   work=$(mktemp -d)
   log=$(mktemp)
-  "$target" -max_total_time="$seconds" -rss_limit_mb=1024 -timeout=10 -max_len=65536 -dict="$dict" \
+  started=$(date +%s)
+  "$target" -max_total_time="$seconds" -runs="${RUNS:--1}" -rss_limit_mb=1024 -timeout=10 -max_len=65536 -dict="$dict" \
     -artifact_prefix=fuzz/findings/"$name"- -print_final_stats=1 "$work" fuzz/corpus/"$name" >"$log" 2>&1
   result=$?
+  elapsed=$(( $(date +%s) - started ))
   runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' | tail -1)
   cover=$(grep -o 'cov: [0-9]*' "$log" | tail -1 | grep -o '[0-9]*')
   findings=$(ls fuzz/findings/"$name"-* 2>/dev/null | wc -l)
   [ "$result" -ne 0 ] && status=1
   # Keep only what adds coverage to the checked-in corpus.
   "$target" -merge=1 fuzz/corpus/"$name" "$work" >/dev/null 2>&1
-  printf '| %s | %s | %s s | %s | %s | %s |\n' "$(date -u +%Y-%m-%d)" "$name" "$seconds" "${runs:-?}" "${cover:-?}" \
+  printf '| %s | %s | %s s | %s | %s | %s |\n' "$(date -u +%Y-%m-%d)" "$name" "$elapsed" "${runs:-?}" "${cover:-?}" \
     "$findings" >> fuzz/README.md
   rm -rf "$work" "$log"
 done
