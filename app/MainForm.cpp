@@ -177,6 +177,8 @@ TMainForm::TMainForm(QWidget* parent)
   Placement_->ShowError = [this](const std::string& message) { Messages().ShowError(message); };
   // A manifold file dropped onto the window opens.
   setAcceptDrops(true);
+  SceneView_->AcceptsDrop = [](const QMimeData& data) { return !DraggedDocument(data).empty(); };
+  SceneView_->TakeDrop = [this](const QMimeData& data) { OpenDropped(data); };
   Watcher_ = new QFileSystemWatcher(this);
   connect(Watcher_, &QFileSystemWatcher::fileChanged, this, &TMainForm::DocumentChangedOnDisk);
   connect(Watcher_, &QFileSystemWatcher::directoryChanged, this, &TMainForm::DocumentChangedOnDisk);
@@ -533,23 +535,28 @@ void TMainForm::UpdateRecentMenu() {
   RecentMenu_->setEnabled(number > 0);
 }
 
-void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
-  for (const QUrl& url : event->mimeData()->urls()) {
-    if (url.isLocalFile() && IsDocumentFileName(ToPath(url.toLocalFile()))) return event->acceptProposedAction();
+// The first local manifold file among those dragged; empty when there is none.
+std::string TMainForm::DraggedDocument(const QMimeData& data) {
+  for (const QUrl& url : data.urls()) {
+    if (url.isLocalFile() && IsDocumentFileName(ToPath(url.toLocalFile()))) return ToPath(url.toLocalFile());
   }
+  return {};
+}
+
+void TMainForm::OpenDropped(const QMimeData& data) {
+  // After the drop has ended, so that the loader's boxes do not run inside the drag.
+  QTimer::singleShot(0, this, [this, file = DraggedDocument(data)] { OpenDocument(file); });
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
+  if (!DraggedDocument(*event->mimeData()).empty()) return event->acceptProposedAction();
   event->ignore();  // refused quietly: the pointer shows it
 }
 
 void TMainForm::dropEvent(QDropEvent* event) {
-  for (const QUrl& url : event->mimeData()->urls()) {
-    const std::string file = ToPath(url.toLocalFile());
-    if (!url.isLocalFile() || !IsDocumentFileName(file)) continue;
-    event->acceptProposedAction();
-    // After the drop has ended, so that the loader's boxes do not run inside the drag.
-    QTimer::singleShot(0, this, [this, file] { OpenDocument(file); });
-    return;
-  }
-  event->ignore();
+  if (DraggedDocument(*event->mimeData()).empty()) return event->ignore();
+  event->acceptProposedAction();
+  OpenDropped(*event->mimeData());
 }
 
 // ---- the open document changing on disk ----

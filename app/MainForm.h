@@ -18,6 +18,7 @@
 class QAction;
 class QDragEnterEvent;
 class QDropEvent;
+class QMimeData;
 class QFileSystemWatcher;
 class QMenu;
 class QActionGroup;
@@ -94,6 +95,8 @@ protected:
   void wheelEvent(QWheelEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
+  static std::string DraggedDocument(const QMimeData& data);
+  void OpenDropped(const QMimeData& data);
   bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

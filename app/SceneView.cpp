@@ -7,6 +7,7 @@
 #include <QOpenGLContext>
 #include <QSurfaceFormat>
 #include <QWheelEvent>
+#include <QDropEvent>
 #include <QWindow>
 
 #include "viewer/ViewerSession.h"
@@ -35,6 +36,7 @@ public:
     setFormat(QSurfaceFormat::defaultFormat());
     setFlag(Qt::WindowTransparentForInput);
     setFlag(Qt::WindowDoesNotAcceptFocus);
+    setObjectName("SceneSurface");
   }
 
 protected:
@@ -46,11 +48,24 @@ protected:
       case QEvent::UpdateRequest:
         View_.RedrawNow();
         return true;
-      // A file dragged over the frames is the window's to take or refuse.
       case QEvent::DragEnter:
-      case QEvent::DragMove:
-      case QEvent::DragLeave:
-      case QEvent::Drop: return QCoreApplication::sendEvent(View_.window(), event);
+      case QEvent::DragMove: {
+        auto* drag = static_cast<QDropEvent*>(event);
+        if (View_.AcceptsDrop && View_.AcceptsDrop(*drag->mimeData())) drag->acceptProposedAction();
+        else drag->ignore();
+        return true;
+      }
+      case QEvent::DragLeave: return true;
+      case QEvent::Drop: {
+        auto* drop = static_cast<QDropEvent*>(event);
+        if (!View_.AcceptsDrop || !View_.AcceptsDrop(*drop->mimeData())) {
+          drop->ignore();
+          return true;
+        }
+        drop->acceptProposedAction();
+        if (View_.TakeDrop) View_.TakeDrop(*drop->mimeData());
+        return true;
+      }
       default: return QWindow::event(event);
     }
   }
@@ -73,6 +88,7 @@ TSceneView::TSceneView(TViewerSession& session, QWidget* parent) : QWidget(paren
   setMinimumSize(64, 64);
   Surface_ = new TSceneSurface(*this);
   Container_ = QWidget::createWindowContainer(Surface_, this);
+  Container_->setObjectName("SceneFrames");
   Container_->setFocusPolicy(Qt::NoFocus);
   // The container is a native window of its own, so the pointer over the frames reaches it rather
   // than this widget; it hands everything on.

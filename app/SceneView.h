@@ -12,12 +12,14 @@
 #include <QString>
 #include <QWidget>
 #include <QOpenGLContext>
+#include <functional>
 #include <memory>
 
 #include "scene/gl/GLRenderer.h"
 #include "scene/gl/GLViewState.h"
 
 class QLabel;
+class QMimeData;
 class QWindow;
 
 namespace qv {
@@ -52,6 +54,12 @@ public:
   // with it. A picture of the view drawn elsewhere uses the same two to get the same framing.
   QSize FrameSize() const;
   TGLViewState FrameView() const;
+
+  // A file dragged over the frames: whether the window takes it, and taking it. The frames' native
+  // window is where the desktop delivers a drag over the view, so it asks these rather than handing
+  // the drag back up (the container between would hand it down again).
+  std::function<bool(const QMimeData&)> AcceptsDrop;
+  std::function<void(const QMimeData&)> TakeDrop;
 
   // Frames drawn so far.
   int FrameCount() const { return Frames_; }

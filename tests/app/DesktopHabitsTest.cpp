@@ -2,6 +2,8 @@
 // Files lists the last ones, a dropped file opens, and a document saved anew on disk is read again.
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QGuiApplication>
+#include <QWindow>
 #include <QMenu>
 #include <QMimeData>
 #include <QStatusBar>
@@ -69,27 +71,50 @@ TEST_F(DesktopHabitsTest, RecentFilesListTheLatestFirstAndOnlyThoseThatStillExis
   EXPECT_EQ(again, QStringList({"&1 a.mnf", "&2 c.mnf"}));
 }
 
-TEST_F(DesktopHabitsTest, ADroppedManifoldFileOpensAndAnythingElseIsRefusedQuietly) {
+// A drag reaches the window where the desktop delivers it: the main window's own native window
+// over the panels, the frames' native window over the 3D view (which once passed it back up to
+// the main window, whose container passed it down again, until the stack ran out).
+class DroppedFileTest : public DesktopHabitsTest, public ::testing::WithParamInterface<bool> {
+protected:
+  QObject* Target() {
+    if (!GetParam()) return Form.get();
+    for (QWindow* window : QGuiApplication::allWindows()) {
+      if (window->objectName() == "SceneSurface") return window;
+    }
+    return nullptr;
+  }
+};
+
+TEST_P(DroppedFileTest, AManifoldFileOpensAndAnythingElseIsRefusedQuietly) {
   auto dragged = [](const std::string& path) {
     auto* data = new QMimeData;
     data->setUrls({QUrl::fromLocalFile(QString::fromStdString(path))});
     return data;
   };
+  QObject* target = Target();
+  ASSERT_NE(target, nullptr);
   std::unique_ptr<QMimeData> text(dragged(Dir.Write("notes.txt", std::string("7.00"))));
   QDragEnterEvent refused(QPoint(5, 5), Qt::CopyAction, text.get(), Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(Form.get(), &refused);
+  QApplication::sendEvent(target, &refused);
   EXPECT_FALSE(refused.isAccepted());
+  QDropEvent refusedDrop(QPointF(5, 5), Qt::CopyAction, text.get(), Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(target, &refusedDrop);
+  EXPECT_FALSE(refusedDrop.isAccepted());
 
   std::unique_ptr<QMimeData> doc(dragged(Document("dropped.MNF", 2)));
   QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, doc.get(), Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(Form.get(), &enter);
+  QApplication::sendEvent(target, &enter);
   EXPECT_TRUE(enter.isAccepted());
-  QDropEvent drop(QPointF(5, 5), Qt::CopyAction, doc.get(), Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(Form.get(), &drop);
+  QDropEvent drop(QPointF(9, 9), Qt::CopyAction, doc.get(), Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(target, &drop);
+  EXPECT_TRUE(drop.isAccepted());
   ASSERT_TRUE(QTest::qWaitFor([&] { return Form->Session().DocumentLoaded(); }, 2000));
   EXPECT_EQ(Form->Session().Document().Holes.Count(), 2);
   EXPECT_TRUE(Messages.Errors.empty());
 }
+
+INSTANTIATE_TEST_SUITE_P(OntoThe, DroppedFileTest, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "View" : "Window"; });
 
 // Saved the way editors save: a new file written beside the old one and renamed over it.
 void SaveOver(const std::string& path, const writer::TBytes& bytes) {
