@@ -138,8 +138,9 @@ std::string HelpRedirectPage(const std::string& helpFile, const std::string& anc
 bool ShowHelp(const std::string& anchor, const std::function<bool(const QUrl&)>& open, const std::string& helpFile) {
   if (helpFile.empty()) return false;
   std::string page = helpFile;
-  if (!anchor.empty()) {
-    page = GetTempDirectory() + ApplicationKey + "-help.html";
+  const std::string folder = GetPrivateTempDirectory();
+  if (!anchor.empty() && !folder.empty()) {
+    page = folder + ApplicationKey + "-help.html";
     std::string error;
     if (!WriteFileAtomically(page, HelpRedirectPage(helpFile, anchor), error)) page = helpFile;
   }

@@ -34,7 +34,10 @@ std::string ProposedPictureName(const std::string& documentFileName) {
   return p.filename().replace_extension(".bmp").string();
 }
 
-std::string ClipboardPictureFile() { return GetTempDirectory() + "IsometricView.bmp"; }
+std::string ClipboardPictureFile() {
+  const std::string folder = GetPrivateTempDirectory();
+  return folder.empty() ? std::string() : folder + "IsometricView.bmp";
+}
 
 TScenePictureSource::TScenePictureSource(const TGLBaseSceneObject& root, TGLViewState& view, int viewWidth,
                                          int viewHeight, std::function<void()> releaseWindowContext)
@@ -97,6 +100,10 @@ bool PutBmpFileOnClipboard(const std::string& fileName) {
 
 bool CopyViewToClipboard(TPictureSource& source, std::string& error) {
   const std::string file = ClipboardPictureFile();
+  if (file.empty()) {
+    error = "Unable to write to " + GetTempDirectory() + "IsometricView.bmp";
+    return false;
+  }
   if (!SaveViewPicture(file, source, error)) return false;
   if (!PutBmpFileOnClipboard(file)) {
     error = "Cannot read " + file;

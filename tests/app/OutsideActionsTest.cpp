@@ -194,6 +194,12 @@ TEST(ShellOpen, TheOpenersExitStatusDecides) {
   const std::string record = "printf '%s|' \"$#\" \"$@\" > '" + args + "'; ";
   EXPECT_TRUE(ShellOpen("mailto:a@b?Subject=x%20y", 5000, opener("handled", record + "exit 0")));
   EXPECT_EQ(ReadText(args), "1|mailto:a@b?Subject=x%20y|");
+  // No shell reads the target: quotes, spaces and substitutions arrive as they stand, as one argument.
+  const std::string odd = dir.Path() + "/it's \"a\" $(touch pwned); `id` *.mnf";
+  EXPECT_TRUE(ShellOpen(odd, 5000, opener("handled", record + "exit 0")));
+  EXPECT_EQ(ReadText(args), "1|" + odd + "|");
+  EXPECT_FALSE(std::filesystem::exists("pwned"));
+  EXPECT_FALSE(ShellOpen("mailto:a@b", 5000, "no-such-opener-on-the-path"));
   EXPECT_FALSE(ShellOpen("mailto:a@b", 5000, opener("unhandled", "exit 3")));
   EXPECT_FALSE(ShellOpen("mailto:a@b", 5000, opener("failed", "exit 4")));
   EXPECT_FALSE(ShellOpen("mailto:a@b", 5000, dir.Path() + "/missing"));

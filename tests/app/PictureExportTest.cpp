@@ -9,12 +9,16 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "app/PictureExport.h"
 #include "scene/gl/GLSceneObjects.h"
 #include "scene/gl/GLViewState.h"
 #include "scene/gl/OffscreenRender.h"
 #include "tests/TestFiles.h"
+#include "tests/app/WindowFixture.h"
 
 namespace qv {
 namespace {
@@ -165,21 +169,39 @@ TEST(SaveViewPicture, OffScreenPictureHasTheScreensFramingAtKTimesThePixels) {
   EXPECT_NEAR(b.bottom() + 1, 3 * (a.bottom() + 1), 4);
 }
 
-TEST(Clipboard, ThePictureGoesThroughTheTemporaryFileOntoTheClipboard) {
-  test::TTempDir dir;
-  const char* old = std::getenv("TMPDIR");
-  const std::string saved = old ? old : "";
-  setenv("TMPDIR", dir.Path().c_str(), 1);
+// The clipboard's picture goes through a file in a folder of the user's own: the desktop's runtime
+// folder where there is one, else a folder of mode 0700 under the temporary folder.
+class ClipboardTest : public ::testing::TestWithParam<bool> {
+protected:
+  test::TTempDir Temp, Runtime;
+  test::TScopedEnv TempVar{"TMPDIR", Temp.Path()};
+  std::optional<test::TScopedEnv> RuntimeVar;
+  std::string Own() const {
+    return GetParam() ? Runtime.Path() + "/Quorvela3DViewer/"
+                      : Temp.Path() + "/Quorvela3DViewer-" + std::to_string(::geteuid()) + "/";
+  }
+  void SetUp() override {
+    std::filesystem::permissions(Runtime.Path(), std::filesystem::perms::owner_all);
+    if (GetParam()) RuntimeVar.emplace("XDG_RUNTIME_DIR", Runtime.Path());
+    else RuntimeVar.emplace("XDG_RUNTIME_DIR", nullptr);
+  }
+};
+
+bool IsPrivateFolder(const std::string& path) {
+  struct stat st;
+  return ::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() &&
+         (st.st_mode & 0777) == 0700;
+}
+
+TEST_P(ClipboardTest, ThePictureGoesThroughAFileOfTheUsersOwnOntoTheClipboard) {
   TFakeSource view;
   view.W = 2000;  // k = 1: the picture is the view's size
   view.H = 1500;
   std::string error;
-  const bool ok = CopyViewToClipboard(view, error);
+  ASSERT_TRUE(CopyViewToClipboard(view, error)) << error;
   const std::string file = ClipboardPictureFile();
-  if (old) setenv("TMPDIR", saved.c_str(), 1);
-  else unsetenv("TMPDIR");
-  ASSERT_TRUE(ok) << error;
-  EXPECT_EQ(file, dir.Path() + "/IsometricView.bmp");
+  EXPECT_EQ(file, Own() + "IsometricView.bmp");
+  EXPECT_TRUE(IsPrivateFolder(Own()));
   EXPECT_TRUE(std::filesystem::exists(file));  // the temporary file stays
   const QImage image = QGuiApplication::clipboard()->image();
   ASSERT_EQ(image.size(), QSize(2000, 1500));
@@ -187,5 +209,47 @@ TEST(Clipboard, ThePictureGoesThroughTheTemporaryFileOntoTheClipboard) {
   EXPECT_EQ(view.Color, 0x123456u);
 }
 
+INSTANTIATE_TEST_SUITE_P(In, ClipboardTest, ::testing::Values(true, false),
+                         [](const auto& info) { return info.param ? "RuntimeFolder" : "TemporaryFolder"; });
+
+// What another user put under the folder's name first: a folder of theirs with a picture of that name
+// in it (where this run may hand a folder to someone else), a link to a folder of theirs, a folder
+// that anyone may write to. None of them is used or changed.
+TEST(PrivateTempFolder, WhatOthersMadeUnderItsNameIsPassedOver) {
+  test::TTempDir temp;
+  test::TScopedEnv tempVar("TMPDIR", temp.Path());
+  const std::string shared = temp.Path() + "/shared";
+  std::filesystem::create_directory(shared);
+  std::filesystem::permissions(shared, std::filesystem::perms::all);
+  test::TScopedEnv runtimeVar("XDG_RUNTIME_DIR", shared);  // open to all, so no runtime folder
+  const std::string name = temp.Path() + "/Quorvela3DViewer-" + std::to_string(::geteuid());
+  const std::string theirs = temp.Path() + "/theirs";
+  std::filesystem::create_directory(theirs);
+  std::string planted = theirs + "/IsometricView.bmp";
+  { std::ofstream(planted) << "theirs"; }
+  const bool otherOwner = ::chown(theirs.c_str(), 4242, 4242) == 0 && ::chown(planted.c_str(), 4242, 4242) == 0;
+  auto check = [&](const char* what) {
+    TFakeSource view;
+    view.W = 200, view.H = 150;
+    std::string error;
+    ASSERT_TRUE(CopyViewToClipboard(view, error)) << what << ": " << error;
+    const std::string file = ClipboardPictureFile();
+    EXPECT_EQ(file.rfind(name + "-", 0), 0u) << what << ": " << file;  // a fresh folder of its own
+    EXPECT_TRUE(IsPrivateFolder(std::filesystem::path(file).parent_path().string())) << what;
+    EXPECT_EQ(ReadBytes(planted), std::vector<uint8_t>({'t', 'h', 'e', 'i', 'r', 's'})) << what;
+  };
+  std::filesystem::create_directory_symlink(theirs, name);
+  check("a link");
+  std::filesystem::remove(name);
+  std::filesystem::create_directory(name);
+  std::filesystem::permissions(name, std::filesystem::perms::all);
+  check("open to all");
+  if (!otherOwner) GTEST_SKIP() << "files of another owner need the right to give them away";
+  std::filesystem::remove(name);
+  std::filesystem::rename(theirs, name);
+  planted = name + "/IsometricView.bmp";
+  std::filesystem::permissions(name, std::filesystem::perms::owner_all);
+  check("another user's");
+}
 }  // namespace
 }  // namespace qv

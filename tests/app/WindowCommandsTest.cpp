@@ -332,7 +332,7 @@ TEST_F(WindowCommandsTest, ClipboardHoldsThePictureOfTheViewAndItsFileStaysInThe
   const QRect drawn = DrawnBounds(image, 0xFFFFFF);
   EXPECT_NEAR(drawn.left(), k * onScreen.left(), 2 * k);
   EXPECT_NEAR(drawn.bottom() + 1, k * (onScreen.bottom() + 1), 2 * k);
-  EXPECT_EQ(ClipboardPictureFile(), GetTempDirectory() + "IsometricView.bmp");
+  EXPECT_EQ(ClipboardPictureFile(), GetPrivateTempDirectory() + "IsometricView.bmp");
   EXPECT_TRUE(fs::exists(ClipboardPictureFile()));
 }
 

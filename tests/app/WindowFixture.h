@@ -49,6 +49,11 @@ public:
     if (const char* old = std::getenv(name)) Old = old;
     setenv(name, value.c_str(), 1);
   }
+  // Unset for as long as it lives.
+  TScopedEnv(const char* name, std::nullptr_t) : Name(name) {
+    if (const char* old = std::getenv(name)) Old = old;
+    unsetenv(name);
+  }
   ~TScopedEnv() {
     if (Old) setenv(Name, Old->c_str(), 1);
     else unsetenv(Name);
