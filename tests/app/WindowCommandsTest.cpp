@@ -1,6 +1,7 @@
 // The window's commands that reach outside it, driven through the window as a user would: settings
 // across a restart, Save As and Clipboard pictures of the view, Open In Quorvela with the desktop's
 // associations, the Registry dialog, help, e-mail and the about box.
+#include <sys/mount.h>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -248,6 +249,41 @@ TEST_F(WindowCommandsTest, APlacementFileThatCannotBeWrittenIsReportedWhenTheWin
   EXPECT_TRUE(Messages.Errors.empty());  // the settings file was written
   Form.reset();
   EXPECT_EQ(Messages.Errors, std::vector<std::string>{"Unable to write to " + GetWindowPosIniFileName()});
+}
+
+// A disk that fills up while the viewer runs: a small file system of its own under the user data
+// folder, filled to the last block before the window closes.
+TEST_F(WindowCommandsTest, AFullDiskLeavesTheSettingsAndPlacementFilesAsTheyWere) {
+  if (!ShowForm()) GTEST_SKIP() << "needs an X display with OpenGL (run under xvfb-run)";
+  const std::string data = Dir.Path() + "/data";
+  fs::create_directories(data);
+  if (::mount("tmpfs", data.c_str(), "tmpfs", 0, "size=256k") != 0) GTEST_SKIP() << "cannot mount a small file system here";
+  struct TUnmount {
+    std::string Path;
+    ~TUnmount() { ::umount2(Path.c_str(), MNT_DETACH); }
+  } unmount{data};
+  Restart();  // both files written once
+  ASSERT_TRUE(ShowForm());
+  const std::string settings = ReadText(GetIniFileName()), placement = ReadText(GetWindowPosIniFileName());
+  ASSERT_FALSE(settings.empty());
+  ASSERT_FALSE(placement.empty());
+  {
+    std::ofstream filler(data + "/filler", std::ios::binary);
+    const std::string block(4096, 'x');
+    while (filler.write(block.data(), block.size())) filler.flush();
+  }
+  Form->Session().SetTextHeightFactor(42);
+  Form->move(Form->pos() + QPoint(40, 30));
+  Messages.Errors.clear();
+  Restart();
+  EXPECT_EQ(Messages.Errors, std::vector<std::string>({"Unable to write to " + GetIniFileName(),
+                                                        "Unable to write to " + GetWindowPosIniFileName()}));
+  EXPECT_EQ(ReadText(GetIniFileName()), settings);
+  EXPECT_EQ(ReadText(GetWindowPosIniFileName()), placement);
+  for (const auto& entry : fs::directory_iterator(GetIniDirectory())) {  // no half-written file left beside them
+    const std::string name = entry.path().filename().string();
+    EXPECT_TRUE(name.size() > 4 && name.substr(name.size() - 4) == ".ini") << name;
+  }
 }
 
 // ---- pictures ----
