@@ -20,7 +20,7 @@ for target in "$build"/fuzz/fuzz_*; do
   work=$(mktemp -d)
   log=$(mktemp)
   started=$(date +%s)
-  "$target" -max_total_time="$seconds" -runs="${RUNS:--1}" -rss_limit_mb=1024 -timeout=10 -max_len=65536 -dict="$dict" \
+  "$target" -max_total_time="$seconds" -runs="${RUNS:--1}" -rss_limit_mb=1024 -timeout=10 -max_len=16384 -dict="$dict" \
     -artifact_prefix=fuzz/findings/"$name"- -print_final_stats=1 "$work" fuzz/corpus/"$name" >"$log" 2>&1
   result=$?
   elapsed=$(( $(date +%s) - started ))
@@ -28,8 +28,14 @@ for target in "$build"/fuzz/fuzz_*; do
   cover=$(grep -o 'cov: [0-9]*' "$log" | tail -1 | grep -o '[0-9]*')
   findings=$(ls fuzz/findings/"$name"-* 2>/dev/null | wc -l)
   [ "$result" -ne 0 ] && status=1
-  # Keep only what adds coverage to the checked-in corpus.
-  "$target" -merge=1 fuzz/corpus/"$name" "$work" >/dev/null 2>&1
+  # The checked-in corpus becomes the smallest set found that covers all that the old one and this
+  # campaign's inputs cover, beside the document writer's seeds (the files with names of their own).
+  minimal=$(mktemp -d)
+  if "$target" -set_cover_merge=1 -max_len=16384 "$minimal" fuzz/corpus/"$name" "$work" >/dev/null 2>&1; then
+    find fuzz/corpus/"$name" -type f -regextype posix-extended -regex '.*/[0-9a-f]{40}' -delete
+    cp -n "$minimal"/* fuzz/corpus/"$name"/ 2>/dev/null
+  fi
+  rm -rf "$minimal"
   printf '| %s | %s | %s s | %s | %s | %s |\n' "$(date -u +%Y-%m-%d)" "$name" "$elapsed" "${runs:-?}" "${cover:-?}" \
     "$findings" >> fuzz/README.md
   rm -rf "$work" "$log"
