@@ -172,7 +172,7 @@ TClosestPoints Gjk(const SupportA& supportA, const SupportB& supportB, const TXY
     }
     const TVertex w = vertex(-v);
     const double gap = vv - Dot(v, w.W);  // |v| times (upper bound - lower bound)
-    bool known = gap <= 1e-4 * tolerance * std::sqrt(vv) || gap <= 1e-14 * vv;
+    bool known = gap <= 1e-9 * tolerance * std::sqrt(vv) || gap <= 1e-15 * vv;
     for (int i = 0; i < s.Count && !known; ++i) known = s.V[i].W == w.W;
     if (known) break;
     s.V[s.Count] = w;
