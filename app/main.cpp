@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "app/ApplicationHandling.h"
+#include "app/CheckCommands.h"
 #include "app/CommandLine.h"
 #include "app/WindowMain.h"
 #include "viewer/Options.h"
@@ -42,8 +43,14 @@ int main(int argc, char* argv[]) {
   QCommandLineOption watch("watch", "With --export: a new picture each time FILE changes, until stopped.");
   QCommandLineOption thumbnail("thumbnail", "Write a PNG thumbnail of IN to OUT, at most SIZE pixels on its longer "
                                "side (followed by OUT and SIZE), as a file manager asks for one.", "IN");
+  QCommandLineOption wall("wall", "Print the minimum wall between the bores of the holes numbered A and B "
+                          "(followed by B and FILE) as JSON.", "A");
+  QCommandLineOption check("check", "Check the circuits of FILE: connections, shorts, thin walls, break-outs; "
+                           "print them as JSON.", "FILE");
+  QCommandLineOption minWall("min-wall", "With --check: walls thinner than W (document unit) are reported.", "W");
+  QCommandLineOption text("text", "With --check: print the findings as text.");
   parser.addOptions({sceneDump, exportPicture, exportGltf, size, noBackground, watch, set, textHeight, uncheckGroup, hideUnchecked,
-                     thumbnail});
+                     thumbnail, wall, check, minWall, text});
   parser.addPositionalArgument("FILE", "The document to open.");
   parser.process(app);
 
@@ -54,6 +61,12 @@ int main(int argc, char* argv[]) {
     if (rest.size() != 2) parser.showHelp(2);
     return qv::RunThumbnail(bytes(parser.value(thumbnail)), bytes(rest[0]), bytes(rest[1]));
   }
+  if (parser.isSet(wall)) {
+    const QStringList rest = parser.positionalArguments();
+    if (rest.size() != 2) parser.showHelp(2);
+    return qv::RunWall(bytes(parser.value(wall)), bytes(rest[0]), bytes(rest[1]));
+  }
+  if (parser.isSet(check)) return qv::RunCheck(bytes(parser.value(check)), bytes(parser.value(minWall)), parser.isSet(text));
   if (parser.isSet(sceneDump) || parser.isSet(exportPicture) || parser.isSet(exportGltf)) {
     qv::TSceneFlags flags;
     for (const QString& v : parser.values(set)) flags.Sets.push_back(bytes(v));

@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 
 #include "tests/TestFiles.h"
+#include "tests/checks/Drillings.h"
 #include "tools/writer/DemoBlock.h"
 #include "tools/writer/Documents.h"
 
@@ -93,6 +94,55 @@ TEST(DumpCommand, ExitStatusesAndTheRefusal) {
   std::string messages = ReadText(err);
   EXPECT_NE(messages.find("The file was created by an incompatible version."), std::string::npos);
   EXPECT_NE(messages.find("Do you wish to read the file like a 1.00 file? No"), std::string::npos);
+}
+
+// Two channels passing 3 apart (wall 3 from (50, 40, 34) to (50, 40, 37)) and a third through the
+// first, in the tagged layout.
+std::string CrossedBlock(test::TTempDir& dir, bool inch) {
+  TManifold doc;
+  test::StartBlock(doc, 100, 80, 60, inch);
+  test::Drill(doc, 2, 50, 30, {{8, 60, "P"}});
+  test::Drill(doc, 3, 40, 40, {{6, 80, "P"}});
+  test::Drill(doc, 3, 20, 30, {{8, 80, "T"}});
+  return dir.Write(inch ? "inch.mnf" : "mm.mnf", writer::TaggedDocument(doc, false));
+}
+
+TEST(WallCommand, PrintsTheWallAndItsEnds) {
+  test::TTempDir dir;
+  const std::string path = CrossedBlock(dir, false);
+  TRun r = RunViewer("--wall 1 2 '" + path + "'");
+  ASSERT_EQ(r.Status, 0);
+  EXPECT_EQ(nlohmann::ordered_json::parse(r.Out).dump(),
+            R"({"Wall":3.0,"Connected":false,"From":[50.0,40.0,34.0],"To":[50.0,40.0,37.0]})");
+  auto meet = nlohmann::json::parse(RunViewer("--wall 3 1 '" + path + "'").Out);
+  EXPECT_EQ(meet["Wall"], 0.0);
+  EXPECT_EQ(meet["Connected"], true);
+  EXPECT_EQ(meet["From"], meet["To"]);
+  EXPECT_EQ(RunViewer("--wall 1 4 '" + path + "'").Status, 2);
+  EXPECT_EQ(RunViewer("--wall x 1 '" + path + "'").Status, 2);
+  EXPECT_EQ(RunViewer("--wall 1 2 '" + dir.Path() + "/missing.mnf'").Status, 1);
+  EXPECT_EQ(RunViewer("--wall 1 2 '" + dir.Write("bad.mnf", "not a manifold") + "'").Status, 1);
+}
+
+TEST(CheckCommand, PrintsTheFindingsInTheDocumentsUnit) {
+  test::TTempDir dir;
+  TRun r = RunViewer("--check '" + CrossedBlock(dir, false) + "'");
+  ASSERT_EQ(r.Status, 0);
+  auto j = nlohmann::ordered_json::parse(r.Out);
+  EXPECT_EQ(j["MinWall"], 2.0);
+  EXPECT_EQ(j["Circuits"].dump(), "[[1,3],[2]]");
+  EXPECT_EQ(j["Connections"].dump(), "[[1,3]]");
+  EXPECT_EQ(j["Unconnected"].dump(), "[2]");
+  EXPECT_EQ(j["Shorts"].size(), 1u);
+  EXPECT_EQ(j["ThinWalls"].dump(), "[]");
+  // In inches the same numbers are long walls, and 4 is a threshold that finds the wall of 3.
+  j = nlohmann::ordered_json::parse(RunViewer("--check '" + CrossedBlock(dir, true) + "' --min-wall 4").Out);
+  EXPECT_EQ(j["MinWall"], 4.0);
+  EXPECT_EQ(j["ThinWalls"].dump(), R"([{"Holes":[1,2],"Wall":3.0,"At":[50.0,40.0,35.5]}])");
+  TRun text = RunViewer("--check '" + CrossedBlock(dir, true) + "' --text");
+  EXPECT_NE(text.Out.find("Thin below: 0.0800 in"), std::string::npos) << text.Out;
+  EXPECT_EQ(RunViewer("--check '" + dir.Path() + "/missing.mnf'").Status, 1);
+  EXPECT_EQ(RunViewer("--check '" + CrossedBlock(dir, false) + "' --min-wall -1").Status, 2);
 }
 
 }  // namespace
