@@ -12,7 +12,7 @@
 namespace qv {
 
 bool WantsWindow(int argc, char* argv[]) {
-  static constexpr std::string_view Modes[] = {"--dump", "--scene-dump", "--export", "--export-gltf", "--thumbnail"};
+  static constexpr std::string_view Modes[] = {"--dump", "--holes", "--scene-dump", "--export", "--export-gltf", "--thumbnail"};
   static constexpr std::string_view Informative[] = {"--help", "-h", "-?", "--help-all", "--version", "-v"};
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
