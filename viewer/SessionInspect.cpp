@@ -19,8 +19,8 @@ TVector3f To(const TXYZPoint& v) { return {static_cast<float>(v.X), static_cast<
 // unchecked groups and the translucent bores included, without hiding which group it is.
 constexpr TColorVector HighlightGlow{0.55f, 0.35f, 0.0f, 1.0f};
 constexpr TColorVector NoGlow{0.0f, 0.0f, 0.0f, 1.0f};
-// The marks drawn over it: unlit lines in a colour no group, text or ring of the scene uses.
-constexpr TColorVector HighlightLine{1.0f, 0.0f, 1.0f, 1.0f};
+// The marks drawn over it: thick unlit lines in orange, which no text, ring or mark of the scene uses.
+constexpr TColorVector HighlightLine{1.0f, 0.5f, 0.0f, 1.0f};
 
 // Where a hole lies in the model root's frame (scene units): its entry, its axis out of the block,
 // its largest radius and how deep it goes below its entry.
@@ -60,7 +60,7 @@ void AddCircle(TGLBaseSceneObject& parent, const TXYZPoint& centre, const TXYZPo
     line.AddNode(To(centre + r * std::cos(phi) * e1 + r * std::sin(phi) * e2));
   }
   line.LineColor = HighlightLine;
-  line.LineWidth = 2.0f;
+  line.LineWidth = 3.0f;
 }
 
 }  // namespace
@@ -125,7 +125,7 @@ void TViewerSession::BuildHighlightMarks() {
   axis.AddNode(To(place.Entry + 2 * r * place.Axis));
   axis.AddNode(To(bottom));
   axis.LineColor = HighlightLine;
-  axis.LineWidth = 2.0f;
+  axis.LineWidth = 3.0f;
 }
 
 void TViewerSession::CentreOnHole(int index) {
