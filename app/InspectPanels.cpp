@@ -134,11 +134,18 @@ THolesDock::THolesDock(QWidget* parent) : QDockWidget("Holes", parent) {
   layout->addWidget(Filter_);
   layout->addWidget(Table_);
   setWidget(body);
-  connect(Filter_, &QLineEdit::textChanged, this, [this, proxy](const QString& text) { proxy->SetText(text); });
+  connect(Filter_, &QLineEdit::textChanged, this, [this, proxy](const QString& text) {
+    // Filtering changes which rows there are, not which hole is selected.
+    Quiet_ = true;
+    proxy->SetText(text);
+    Quiet_ = false;
+    SelectHole(Selected_);
+  });
   connect(Table_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
     if (Quiet_) return;
     const QModelIndexList rows = Table_->selectionModel()->selectedRows();
-    emit HoleSelected(rows.isEmpty() ? -1 : HoleAtRow(rows.front().row()));
+    Selected_ = rows.isEmpty() ? -1 : HoleAtRow(rows.front().row());
+    emit HoleSelected(Selected_);
   });
   connect(Table_, &QTableView::activated, this, [this](const QModelIndex& index) { emit HoleActivated(HoleAtRow(index.row())); });
 }
@@ -152,6 +159,7 @@ void THolesDock::SetDocument(const TManifold& doc, bool loaded) {
   Quiet_ = true;
   Model_->removeRows(0, Model_->rowCount());
   Rows_ = loaded ? HoleRows(doc) : std::vector<THoleRow>{};
+  Selected_ = -1;
   Model_->setRowCount(int(Rows_.size()));
   for (int r = 0; r < int(Rows_.size()); ++r) {
     const THoleRow& row = Rows_[size_t(r)];
@@ -174,6 +182,7 @@ void THolesDock::SetDocument(const TManifold& doc, bool loaded) {
 }
 
 void THolesDock::SelectHole(int index) {
+  Selected_ = index;
   Quiet_ = true;
   Table_->selectionModel()->clearSelection();
   for (int row = 0; row < Proxy_->rowCount(); ++row)

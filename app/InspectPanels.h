@@ -63,6 +63,7 @@ private:
   QSortFilterProxyModel* Proxy_;
   std::vector<THoleRow> Rows_;
   bool Quiet_ = false;
+  int Selected_ = -1;
 };
 
 class TDocumentDock : public QDockWidget {

@@ -2,6 +2,7 @@
 // and the standard views.
 #include <algorithm>
 #include <cmath>
+#include <set>
 
 #include "geometry/FaceFrames.h"
 #include "model/Manifolds.h"
@@ -87,13 +88,40 @@ void TViewerSession::IndexForPicking() {
   PickIndex_.Build(*ModelRoot_, [](const TGLBaseSceneObject& object) {
     return object.Tag != 0 || object.Kind() != TGLObjectKind::Cube;
   });
+
+  Mouths_.clear();
+  std::set<int32_t> built;
+  for (int i = 0; i < ModelRoot_->Count(); ++i)
+    if (const TGLBaseSceneObject& root = ModelRoot_->Children(i);
+        root.Visible && (root.Kind() == TGLObjectKind::Cylinder || root.Kind() == TGLObjectKind::Annulus))
+      built.insert(root.Tag);  // a bore's face step
+  for (int i = 0; i < Document_->Holes.Count(); ++i) {
+    const THole& hole = Document_->Holes.Items(i);
+    if (hole.Steps.Count() == 0 || !built.count(hole.Number) || Document_->Holes.IndexOfNumber(hole.Number) != i) continue;
+    const THolePlace place = PlaceOf(*Document_, hole, ScaleFactor_);
+    Mouths_.push_back({place.Entry, place.Axis, ScaleFactor_ * hole.Steps.Last().OuterDiameter() / 2, i});
+  }
 }
 
 int TViewerSession::PickHole(double x, double y) const {
   if (!DocumentLoaded_) return -1;
-  const TGLRayHit hit = PickIndex_.Cast(ViewRay(View_.Camera, ViewWidth_, ViewHeight_, x, y));
-  if (!hit.Object) return -1;
-  return Document_->Holes.IndexOfNumber(hit.Object->Tag);
+  const TGLRay ray = ViewRay(View_.Camera, ViewWidth_, ViewHeight_, x, y);
+  const TGLRayHit hit = PickIndex_.Cast(ray);
+  int picked = hit.Object ? Document_->Holes.IndexOfNumber(hit.Object->Tag) : -1;
+  double nearest = hit.Object ? hit.T : INFINITY;
+  if (const std::optional<TGLRay> local = RayToLocal(*ModelRoot_, ray))
+    for (const THoleMouth& mouth : Mouths_) {
+      const double across = Dot(local->Direction, mouth.Axis);
+      if (across == 0) continue;
+      const double t = Dot(mouth.Centre - local->Origin, mouth.Axis) / across;
+      if (!(t >= 0 && t < nearest)) continue;
+      const TXYZPoint off = local->At(t) - mouth.Centre;
+      if (Dot(off, off) <= mouth.Radius * mouth.Radius) {
+        nearest = t;
+        picked = mouth.Index;
+      }
+    }
+  return picked;
 }
 
 void TViewerSession::SelectHole(int index) {

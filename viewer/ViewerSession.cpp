@@ -180,6 +180,7 @@ void TViewerSession::ClearScene() {
   Highlight_->DeleteChildren();
   Navigator_.ModelReach = 0;
   PickIndex_.Clear();
+  Mouths_.clear();
   Notify();
 }
 

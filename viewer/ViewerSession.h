@@ -103,7 +103,8 @@ public:
   int ViewHeight() const { return ViewHeight_; }
 
   // The hole (its index in the document's holes) whose bore lies nearest under the point (x, y)
-  // of the view, in pixels from its top-left corner; -1 for none. The block body is seen through.
+  // of the view, in pixels from its top-left corner; -1 for none. The block body is seen through,
+  // and a hole's opening on its face counts as the hole's.
   int PickHole(double x, double y) const;
   // The selected hole, -1 for none. Selecting highlights it in the view; SelectionChanged follows
   // every change. An open, a close or a reload that loses the hole's number clears it.
@@ -179,6 +180,14 @@ private:
   TGLDummyCube* Axes_;
   TGLDummyCube* Highlight_;
   TGLPickIndex PickIndex_;
+  // The mouths of the holes built, in the model root's frame: a click into a hole's opening picks
+  // that hole, whatever shows through it further down.
+  struct THoleMouth {
+    TXYZPoint Centre, Axis;
+    double Radius;
+    int Index;
+  };
+  std::vector<THoleMouth> Mouths_;
   int ViewWidth_ = DesignViewWidth, ViewHeight_ = DesignViewHeight;
   int Selected_ = -1;
   TGLViewState View_;
