@@ -45,6 +45,7 @@ QTreeWidget* NewInfoTree(const char* name, QWidget* parent) {
   tree->setUniformRowHeights(true);
   tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
   tree->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+  tree->setMinimumWidth(320);
   return tree;
 }
 
@@ -217,13 +218,14 @@ TInspectPanels::TInspectPanels(QMainWindow& window, TViewerSession& session, QMe
   HoleDock = new THoleDock(&window);
   HolesDock = new THolesDock(&window);
   DocumentDock = new TDocumentDock(&window);
+  // The two trees tabbed on the right, the wide table along the bottom.
+  window.addDockWidget(Qt::RightDockWidgetArea, HoleDock);
+  window.addDockWidget(Qt::RightDockWidgetArea, DocumentDock);
+  window.tabifyDockWidget(HoleDock, DocumentDock);
+  window.addDockWidget(Qt::BottomDockWidgetArea, HolesDock);
   for (QDockWidget* dock : {static_cast<QDockWidget*>(HoleDock), static_cast<QDockWidget*>(HolesDock),
-                            static_cast<QDockWidget*>(DocumentDock)}) {
-    window.addDockWidget(Qt::RightDockWidgetArea, dock);
+                            static_cast<QDockWidget*>(DocumentDock)})
     dock->hide();
-  }
-  window.tabifyDockWidget(HoleDock, HolesDock);
-  window.tabifyDockWidget(HolesDock, DocumentDock);
 
   auto add = [this](QMenu& menu, const char* name, const QString& caption, const QKeySequence& key,
                     std::function<void()> run) {

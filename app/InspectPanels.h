@@ -80,7 +80,8 @@ private:
 class TInspectPanels : public QObject {
   Q_OBJECT
 public:
-  // Adds the docks to `window` (closed, tabbed together on the right) and the commands to `view`.
+  // Adds the docks to `window`, closed: the hole and the document tabbed on the right, the table
+  // along the bottom; and the commands to `view`.
   TInspectPanels(QMainWindow& window, TViewerSession& session, QMenu& view);
 
   // After an open, a reload or a close: the table and the panels anew.
