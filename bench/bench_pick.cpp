@@ -1,6 +1,7 @@
 // Picking a hole under the pointer: a ray cast through the whole scene of a generated document of
 // 100, 1 000 and 10 000 holes with every option of a fresh start, at points spread over the design
-// view (some on holes, some on the block, some beside it). Medians over repetitions.
+// view (some on holes, some on the block, some beside it); and the index each rebuild makes for it.
+// Medians over repetitions.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -10,6 +11,8 @@
 #include <memory>
 
 #include "model/Manifolds.h"
+#include "scene/SceneBuild.h"
+#include "scene/gl/GLRayCast.h"
 #include "tools/writer/DemoBlock.h"
 #include "tools/writer/Documents.h"
 #include "viewer/ViewerSession.h"
@@ -49,6 +52,27 @@ void PickHoleOfHoles(benchmark::State& state) {
   state.counters["on_a_hole"] = picks ? double(found) / picks : 0.0;
 }
 BENCHMARK(PickHoleOfHoles)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// What each rebuild adds for picking: gathering the scene's primitives with their frames and bounds.
+void IndexSceneOfHoles(benchmark::State& state) {
+  TManifold doc;
+  writer::BuildLargeBlock(doc, static_cast<int>(state.range(0)), 5);
+  TGLDummyCube root;
+  RebuildScene(root, doc, TSceneOptions{}, ViewScaleFactor(doc.SizeX, doc.SizeY, doc.SizeZ));
+  TGLPickIndex index;
+  for (auto _ : state) {
+    index.Build(root);
+    benchmark::ClobberMemory();
+  }
+  state.counters["primitives"] = static_cast<double>(index.Size());
+}
+BENCHMARK(IndexSceneOfHoles)
     ->Arg(100)
     ->Arg(1000)
     ->Arg(10000)
