@@ -21,6 +21,7 @@
 #include "app/PictureFiles.h"
 #include "loader/DocumentLoader.h"
 #include "model/Dump.h"
+#include "viewer/HoleTable.h"
 #include "model/Texts.h"
 #include "model/Manifolds.h"
 #include "scene/SceneDump.h"
@@ -72,6 +73,15 @@ int RunDump(const std::string& path, bool answerYes) {
   out["Loaded"] = loaded;
   out["Document"] = DumpDocument(doc);
   std::cout << out.dump(-1, ' ', false, TJson::error_handler_t::replace) << '\n';
+  return loaded ? 0 : 1;
+}
+
+int RunHoles(const std::string& path, bool csv, bool answerYes) {
+  if (int status = CheckDocumentPath(path); status >= 0) return status;
+  TStderrMessages messages(answerYes);
+  TManifold doc;
+  const bool loaded = LoadDocumentFile(doc, path, messages);
+  std::cout << (csv ? HoleTableCsv(doc) : HoleTableText(doc));
   return loaded ? 0 : 1;
 }
 

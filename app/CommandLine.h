@@ -1,4 +1,4 @@
-// The modes of the program that need no display: --dump, --scene-dump, --export and --export-gltf.
+// The modes of the program that need no display: --dump, --holes, --scene-dump, --export and --export-gltf.
 #pragma once
 #include <string>
 #include <vector>
@@ -20,6 +20,10 @@ private:
 
 // --dump: prints {"Version", "Loaded", "Document"}; exit 0 when loaded, 1 when not, 2 for a bad file.
 int RunDump(const std::string& path, bool answerYes);
+
+// --holes: prints the hole table (one row a hole, in hole order, with a header row) as aligned
+// text or, with `csv`, as CSV; exit statuses as --dump (what a failed load read is printed too).
+int RunHoles(const std::string& path, bool csv, bool answerYes);
 
 // The flags of the scene modes, as given: they set the option boxes, the text height factor and
 // the groups list from their start states.

@@ -42,6 +42,7 @@
 #include "app/AboutDialog.h"
 #include "app/ApplicationHandling.h"
 #include "app/Help.h"
+#include "app/InspectPanels.h"
 #include "app/Mnemonics.h"
 #include "app/OutsideActions.h"
 #include "app/PictureExport.h"
@@ -88,6 +89,17 @@ void SetHint(QAction* action, const QString& hint) {
   action->setToolTip(bar < 0 ? hint : hint.left(bar));
   action->setStatusTip(bar < 0 ? hint : hint.mid(bar + 1));
 }
+
+// The version of the panels' layout in the settings file: a layout of another version is ignored.
+constexpr int DockLayoutVersion = 1;
+
+// The busy cursor while a document is read or the scene rebuilt.
+struct TBusyCursor {
+  TBusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~TBusyCursor() { QApplication::restoreOverrideCursor(); }
+  TBusyCursor(const TBusyCursor&) = delete;
+  TBusyCursor& operator=(const TBusyCursor&) = delete;
+};
 
 // A push button that shows a command: its caption, its enabling, and executes it when clicked.
 QPushButton* CommandButton(QAction* action, QWidget* parent) {
@@ -138,6 +150,14 @@ TMainForm::TMainForm(QWidget* parent)
     // Not from inside the frame: the box runs an event loop of its own.
     QTimer::singleShot(0, this, [this, message] { Messages().ShowError(message.toStdString()); });
   });
+  Inspect_ = new TInspectPanels(*this, *Session_, *menuBar()->findChild<QMenu*>("ViewMenu"));
+  Inspect_->StopOrbit = [this] {
+    SetOrbit(false);
+    ContinuousOrbitAction->setChecked(false);
+    if (QCheckBox* orbit = Box(TOption::ContinuousOrbit)) orbit->setChecked(false);
+  };
+  SceneView_->Clicked = [this](double x, double y) { Inspect_->ClickedInView(x, y); };
+  SceneView_->ToolTipAt = [this](double x, double y) { return Inspect_->ToolTipAt(x, y); };
   OptionsPanel = CreateOptionsPanel();
   BottomPanel = CreateBottomPanel();
 
@@ -287,6 +307,7 @@ void TMainForm::CreateMenus() {
   file->addSeparator();
   file->addAction(FileExitAction);
   QMenu* view = menuBar()->addMenu("&View");
+  view->setObjectName("ViewMenu");
   view->addAction(ViewColorsAction);
   QMenu* tools = menuBar()->addMenu("&Tools");
   tools->addAction(ToolsOpenInQuorvelaAction);
@@ -416,7 +437,10 @@ QWidget* TMainForm::CreateBottomPanel() {
   TextHeightEdit->setKeyboardTracking(false);
   TextHeightEdit->setAccelerated(true);
   TextHeightLabel->setBuddy(TextHeightEdit);
-  connect(TextHeightEdit, &QSpinBox::valueChanged, this, [this](int value) { Session_->SetTextHeightFactor(value); });
+  connect(TextHeightEdit, &QSpinBox::valueChanged, this, [this](int value) {
+    TBusyCursor busy;
+    Session_->SetTextHeightFactor(value);
+  });
   row->addWidget(TextHeightLabel);
   row->addWidget(TextHeightEdit);
   row->addStretch(1);
@@ -486,10 +510,7 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
 void TMainForm::OpenDocument(const QString& fileName) { OpenDocument(QFile::encodeName(fileName).toStdString()); }
 
 void TMainForm::OpenDocument(const std::string& fileName) {
-  struct TBusyCursor {
-    TBusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TBusyCursor() { QApplication::restoreOverrideCursor(); }
-  } busy;
+  TBusyCursor busy;
   if (!Session_->Open(fileName)) return;
   const QString folder = QFileInfo(FromPath(Session_->Document().FileName)).absolutePath();
   OpenDialogInitialDir = folder;
@@ -509,6 +530,7 @@ void TMainForm::DocumentOpened() {
   UpdateRecentMenu();
   UpdateTitle();
   WatchDocument();
+  Inspect_->DocumentChanged();
 }
 
 void TMainForm::UpdateTitle() {
@@ -612,6 +634,7 @@ void TMainForm::ReloadWhenSettled() {
   if (ok) {
     RefreshGroupList();
     UpdateStatusBar();
+    Inspect_->DocumentChanged();
     statusBar()->showMessage("Reloaded " + name, 3000);
   } else {
     QString why = QString::fromStdString(collected.First).replace(QChar('\r'), QChar(' '));
@@ -655,6 +678,7 @@ void TMainForm::RefreshGroupList() {
 }
 
 void TMainForm::GroupCheckChanged() {
+  TBusyCursor busy;
   if (Session_->DocumentLoaded()) UpdateStatusBar();
   for (int i = 0; i < CheckListBox1->count() && i < Session_->GroupItemCount(); ++i)
     Session_->CheckGroup(i, CheckListBox1->item(i)->checkState() == Qt::Checked);
@@ -667,6 +691,7 @@ void TMainForm::SetAllGroups(bool checked) {
       CheckListBox1->item(i)->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
   }
   if (Session_->DocumentLoaded()) UpdateStatusBar();
+  TBusyCursor busy;
   Session_->CheckAllGroups(checked);
 }
 
@@ -678,6 +703,7 @@ void TMainForm::OptionClicked(TOption option, bool checked) {
     // The status bar first: "Show Manifold" follows "Transparent" before the scene is built.
     UpdateStatusBar();
   }
+  TBusyCursor busy;
   Session_->SetOption(option, checked);
 }
 
@@ -724,6 +750,7 @@ void TMainForm::FileClose() {
   UpdateStatusBar();
   UpdateTitle();
   WatchDocument();
+  Inspect_->DocumentChanged();
 }
 
 void TMainForm::ToolsBackgroundColor() {
@@ -845,6 +872,7 @@ void TMainForm::LoadSettings() {
   s.RecentFiles = RecentFiles_;
   for (const TOptionBox& option : OptionBoxes) s.Options[static_cast<size_t>(option.Option)] = Session_->Option(option.Option);
   if (!qv::LoadSettings(GetIniFileName(), s)) return;
+  if (!s.DockLayout.empty()) restoreState(QByteArray::fromBase64(QByteArray::fromStdString(s.DockLayout)), DockLayoutVersion);
   PathToMain = FromPath(s.PathToMain);
   OpenDialogInitialDir = FromPath(s.InitialDir);
   SaveDialogInitialDir = OpenDialogInitialDir;
@@ -872,6 +900,7 @@ void TMainForm::SaveSettings() {
   s.CheckDefaultHandler = CheckDefaultHandler;
   s.RecentFiles = RecentFiles_;
   s.BackgroundColor = Session_->BackgroundColor();
+  s.DockLayout = saveState(DockLayoutVersion).toBase64().toStdString();
   for (const TOptionBox& option : OptionBoxes) s.Options[static_cast<size_t>(option.Option)] = Session_->Option(option.Option);
   std::string error;
   // The window closes all the same: what could not be written is lost, and the user has been told.

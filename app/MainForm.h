@@ -33,6 +33,7 @@ class QUrl;
 
 namespace qv {
 
+class TInspectPanels;
 class TPictureSource;
 class TSaveWindow;
 class TSceneView;
@@ -57,6 +58,7 @@ public:
   TViewerSession& Session() { return *Session_; }
   const TViewerSession& Session() const { return *Session_; }
   TSceneView* SceneView() const { return SceneView_; }
+  TInspectPanels* Inspect() const { return Inspect_; }
 
   void UpdateStatusBar();
   QString StatusPanelText(int index) const;
@@ -177,6 +179,7 @@ private:
 
   // Controls.
   TSceneView* SceneView_;
+  TInspectPanels* Inspect_;
   QWidget* OptionsPanel;
   QGroupBox* GroupBox1;
   QListWidget* CheckListBox1;

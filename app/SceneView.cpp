@@ -3,7 +3,10 @@
 #include <QCoreApplication>
 #include <QCursor>
 #include <QLabel>
+#include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QToolTip>
 #include <QOpenGLContext>
 #include <QSurfaceFormat>
 #include <QWheelEvent>
@@ -132,6 +135,7 @@ void TSceneView::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   Container_->setGeometry(rect());
   PlaceHint();
+  Session_.SetViewSize(width(), height());
 }
 
 void TSceneView::SetBackgroundColor(uint32_t colorValue) {
@@ -221,6 +225,7 @@ bool TSceneView::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseButtonDblClick:
     case QEvent::MouseMove:
     case QEvent::Wheel:
+    case QEvent::ToolTip:
       // The container covers this widget exactly: its positions are this widget's.
       QCoreApplication::sendEvent(this, event);
       return true;
@@ -248,6 +253,8 @@ TPointerState PointerState(Qt::MouseButtons buttons, Qt::KeyboardModifiers keys)
 void TSceneView::mousePressEvent(QMouseEvent* event) {
   const QPoint p = event->position().toPoint();
   Session_.Navigator().MouseDown(p.x(), p.y());
+  Clicking_ = event->button() == Qt::LeftButton && event->buttons() == Qt::LeftButton;
+  PressAt_ = p;
   if (event->buttons() & (Qt::LeftButton | Qt::RightButton)) {
     const QCursor hand(Qt::ClosedHandCursor);
     SetViewCursor(&hand);
@@ -258,6 +265,7 @@ void TSceneView::mousePressEvent(QMouseEvent* event) {
 void TSceneView::mouseMoveEvent(QMouseEvent* event) {
   // While a button is held the view keeps the pointer, also outside its edges.
   const QPoint p = event->position().toPoint();
+  if (Clicking_ && (p - PressAt_).manhattanLength() > ClickSlack) Clicking_ = false;
   if (Session_.Navigator().MouseMove(p.x(), p.y(), PointerState(event->buttons(), event->modifiers())))
     Session_.ViewMoved();
   event->accept();
@@ -265,7 +273,54 @@ void TSceneView::mouseMoveEvent(QMouseEvent* event) {
 
 void TSceneView::mouseReleaseEvent(QMouseEvent* event) {
   if (!(event->buttons() & (Qt::LeftButton | Qt::RightButton))) SetViewCursor(nullptr);
+  if (Clicking_ && event->button() == Qt::LeftButton) {
+    Clicking_ = false;
+    const QPointF p = event->position();
+    if (Clicked) Clicked(p.x(), p.y());
+  }
   event->accept();
+}
+
+void TSceneView::keyPressEvent(QKeyEvent* event) {
+  // Steps of a few degrees and pixels, as a short drag would give.
+  constexpr int Turn = 5, Move = 10;
+  const bool shift = event->modifiers() & Qt::ShiftModifier;
+  const bool keypad = event->modifiers() & Qt::KeypadModifier;
+  int dx = 0, dy = 0;
+  switch (event->key()) {
+    case Qt::Key_Left: dx = -1; break;
+    case Qt::Key_Right: dx = 1; break;
+    case Qt::Key_Up: dy = -1; break;
+    case Qt::Key_Down: dy = 1; break;
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+      Session_.Zoom(1 / 1.1);
+      return event->accept();
+    case Qt::Key_Minus:
+      // The keypad's minus switches the colours (the window takes it before the view).
+      if (keypad) return QWidget::keyPressEvent(event);
+      Session_.Zoom(1.1);
+      return event->accept();
+    default: return QWidget::keyPressEvent(event);
+  }
+  if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return QWidget::keyPressEvent(event);
+  shift ? Session_.Move(dx * Move, dy * Move) : Session_.Turn(dx * Turn, dy * Turn);
+  event->accept();
+}
+
+bool TSceneView::event(QEvent* event) {
+  if (event->type() == QEvent::ToolTip) {
+    auto* help = static_cast<QHelpEvent*>(event);
+    const QString text = ToolTipAt ? ToolTipAt(help->pos().x(), help->pos().y()) : QString();
+    if (text.isEmpty()) {
+      QToolTip::hideText();
+      event->ignore();
+    } else {
+      QToolTip::showText(help->globalPos(), text, this);
+    }
+    return true;
+  }
+  return QWidget::event(event);
 }
 
 void TSceneView::wheelEvent(QWheelEvent* event) {

@@ -61,6 +61,13 @@ public:
   std::function<bool(const QMimeData&)> AcceptsDrop;
   std::function<void(const QMimeData&)> TakeDrop;
 
+  // A plain click: the left button pressed and let go without a drag, at (x, y) in the view; and
+  // the tool tip over a point (empty: none).
+  std::function<void(double, double)> Clicked;
+  std::function<QString(double, double)> ToolTipAt;
+  // How far the pointer may move between press and release for a click (pixels).
+  static constexpr int ClickSlack = 3;
+
   // Frames drawn so far.
   int FrameCount() const { return Frames_; }
   // The renderer of the view's context (null before the first frame's context exists).
@@ -78,6 +85,9 @@ protected:
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
+  // With the focus: arrows turn the model, Shift with arrows moves it, plus and minus zoom.
+  void keyPressEvent(QKeyEvent* event) override;
+  bool event(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -98,6 +108,8 @@ private:
   bool ContextFailed_ = false;
   QLabel* Hint_;
   int Frames_ = 0;
+  QPoint PressAt_;
+  bool Clicking_ = false;  // the left button is down and has not dragged yet
 };
 
 // Colour values 0x00BBGGRR to and from Qt's colours.

@@ -13,6 +13,7 @@ constexpr const char* Tools = "Tools";
 constexpr const char* OpenDialog = "OpenDialog";
 constexpr const char* Drawing = "IsometricDrawing";
 constexpr const char* Recent = "RecentFiles";
+constexpr const char* Docks = "Docks";
 
 std::string RecentKey(size_t index) { return "File" + std::to_string(index + 1); }
 
@@ -49,6 +50,7 @@ bool LoadSettings(const std::string& iniFileName, TSettings& s) {
   for (size_t i = 0; i < MaxRecentFiles; ++i)
     if (std::string file = ini.ReadString(Recent, RecentKey(i), ""); !file.empty()) recent.push_back(file);
   if (!recent.empty()) s.RecentFiles = recent;
+  s.DockLayout = ini.ReadString(Docks, "Layout", s.DockLayout);
   return true;
 }
 
@@ -68,6 +70,8 @@ bool SaveSettings(const std::string& iniFileName, const TSettings& s, std::strin
   // Every key, so that a shorter list leaves no entry of a longer one behind.
   for (size_t i = 0; i < MaxRecentFiles; ++i)
     ini.WriteString(Recent, RecentKey(i), i < s.RecentFiles.size() ? s.RecentFiles[i] : std::string());
+  // A section of its own after the others: files of earlier versions read as before.
+  ini.WriteString(Docks, "Layout", s.DockLayout);
   return ini.Flush(error);
 }
 

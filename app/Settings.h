@@ -24,6 +24,8 @@ struct TSettings {
   std::array<bool, OptionCount> Options = StartOptions();
   // Documents opened last, the latest first; at most MaxRecentFiles.
   std::vector<std::string> RecentFiles;
+  // The panels' places and visibility as the window saves them (base64); empty: the first run's.
+  std::string DockLayout;
 
   bool operator==(const TSettings&) const = default;
 };

@@ -7,12 +7,10 @@
 
 #include <QString>
 
+#include "viewer/NumberTexts.h"
+
 namespace qv {
 
-// `value` rounded to 12 significant digits and shown with `decimals` digits after the point (0 to
-// 18), no thousands separator, '.' as the decimal separator. A value with more than 12 digits
-// before the point is shown in scientific notation; NaN and infinities as "NAN", "INF", "-INF".
-std::string FloatToFixed(double value, int decimals);
 
 // "Xmax=" + FloatToFixed with the locale's decimal separator.
 QString SizeText(const char* prefix, double value, int decimals, QChar decimalPoint);

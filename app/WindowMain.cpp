@@ -12,8 +12,8 @@
 namespace qv {
 
 bool WantsWindow(int argc, char* argv[]) {
-  static constexpr std::string_view Modes[] = {"--dump", "--scene-dump", "--export", "--export-gltf", "--thumbnail",
-                                                "--wall", "--check"};
+  static constexpr std::string_view Modes[] = {"--dump", "--holes", "--scene-dump", "--export", "--export-gltf",
+                                                "--thumbnail", "--wall", "--check"};
   static constexpr std::string_view Informative[] = {"--help", "-h", "-?", "--help-all", "--version", "-v"};
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];

@@ -27,6 +27,9 @@ int main(int argc, char* argv[]) {
   QCommandLineOption yes("yes", "Answer Yes to the loader's questions (with --dump).");
   parser.addOption(dump);
   parser.addOption(yes);
+  QCommandLineOption holes("holes", "Print the hole table of FILE (aligned text) and exit.", "FILE");
+  QCommandLineOption csv("csv", "With --holes: the table as CSV.");
+  parser.addOptions({holes, csv});
   QCommandLineOption sceneDump("scene-dump", "Print the scene built from FILE as JSON and exit.", "FILE");
   QCommandLineOption exportPicture("export", "Draw the view of FILE into the picture OUT (.bmp or .png) and exit.",
                                    "OUT");
@@ -56,6 +59,7 @@ int main(int argc, char* argv[]) {
 
   auto bytes = [](const QString& s) { return QFile::encodeName(s).toStdString(); };
   if (parser.isSet(dump)) return qv::RunDump(bytes(parser.value(dump)), parser.isSet(yes));
+  if (parser.isSet(holes)) return qv::RunHoles(bytes(parser.value(holes)), parser.isSet(csv), parser.isSet(yes));
   if (parser.isSet(thumbnail)) {
     const QStringList rest = parser.positionalArguments();
     if (rest.size() != 2) parser.showHelp(2);

@@ -1,5 +1,6 @@
 #include "viewer/Navigation.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "geometry/XYZPoints.h"
@@ -24,9 +25,15 @@ float CameraTargetDistance(const TGLCameraState& camera) {
   return static_cast<float>(Length(From(camera.Position) - From(camera.Target)));
 }
 
-bool ScaleCameraDistance(TGLCameraState& camera, float ratio) {
+bool ScaleCameraDistance(TGLCameraState& camera, float ratio, float farthest) {
   if (!(ratio > 0.0f) || !std::isfinite(ratio)) return false;
-  const double distance = CameraTargetDistance(camera) * static_cast<double>(ratio);
+  const double current = CameraTargetDistance(camera);
+  double distance = current * static_cast<double>(ratio);
+  if (ratio > 1.0f && distance > farthest) {
+    if (current >= farthest) return false;
+    distance = farthest;
+    ratio = static_cast<float>(distance / current);
+  }
   if (!(distance >= MinCameraDistance && distance <= MaxCameraDistance)) return false;
   const TXYZPoint p = From(camera.Position);
   camera.Position = To(p + (p - From(camera.Target)) * (ratio - 1.0));
@@ -87,12 +94,12 @@ bool TNavigator::MouseMove(int x, int y, const TPointerState& s) {
           Pan();
           changed = true;
         } else {
-          changed = Zoom(y);
+          changed = ZoomTo(y);
         }
       }
     }
   }
-  if (s.Left && Mode == TNavigationMode::Zoom) changed = Zoom(y);
+  if (s.Left && Mode == TNavigationMode::Zoom) changed = ZoomTo(y);
   if (s.Left && Mode == TNavigationMode::Rotate) {
     Turn();
     changed = true;
@@ -106,8 +113,20 @@ bool TNavigator::MouseMove(int x, int y, const TPointerState& s) {
   return changed;
 }
 
-bool TNavigator::Wheel(int delta) {
-  return ScaleCameraDistance(Camera, static_cast<float>(std::pow(1.1, delta / 120.0)));
+bool TNavigator::Wheel(int delta) { return Zoom(std::pow(1.1, delta / 120.0)); }
+
+bool TNavigator::Zoom(double ratio) {
+  return ScaleCameraDistance(Camera, static_cast<float>(ratio), FarthestDistance());
+}
+
+float TNavigator::FarthestDistance() const {
+  if (!(ModelReach > 0)) return MaxCameraDistance;
+  // The far plane lies the depth of view beyond the near plane; the model's farthest point lies
+  // its reach beyond the model root, which panning moves off the target.
+  const double nearPlane = PixelsPerUnit(Camera) / std::max(1, ViewLargestSide);
+  const TXYZPoint offset = From(ModelRoot.Position()) - From(Camera.Target);
+  const double farthest = nearPlane + Camera.DepthOfView - Length(offset) - ModelReach;
+  return static_cast<float>(std::clamp(farthest, 2.0 * MinCameraDistance, double(MaxCameraDistance)));
 }
 
 void TNavigator::OrbitTick() { RotateModel(ModelRoot, Camera, static_cast<float>(DeltaY), static_cast<float>(DeltaX), 0); }
@@ -123,11 +142,11 @@ void TNavigator::Pan() {
 
 // The ratio of the pointer's height to its previous height; a previous height of 0, and a pointer
 // dragged above the view (ratio 0 or negative), give no step.
-bool TNavigator::Zoom(int y) {
+bool TNavigator::ZoomTo(int y) {
   if (LastMouseY == 0) return false;
   const double ratio = static_cast<double>(y) / LastMouseY;
   if (!(ratio > 0)) return false;
-  return ScaleCameraDistance(Camera, static_cast<float>(ratio));
+  return Zoom(ratio);
 }
 
 }  // namespace qv

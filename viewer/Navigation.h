@@ -14,8 +14,9 @@ float CameraTargetDistance(const TGLCameraState& camera);
 // Moves the camera along the line through its target so that its distance becomes ratio times the
 // old one. A ratio that is zero, negative or not finite is skipped, and so is a step that would
 // bring the camera closer than MinCameraDistance or farther than MaxCameraDistance: on or through
-// the target the camera would lose its direction and never find it again.
-bool ScaleCameraDistance(TGLCameraState& camera, float ratio);
+// the target the camera would lose its direction and never find it again. A step out beyond
+// `farthest` stops there (and is skipped when the camera is there already).
+bool ScaleCameraDistance(TGLCameraState& camera, float ratio, float farthest = 1e5f);
 inline constexpr float MinCameraDistance = 1e-3f;
 inline constexpr float MaxCameraDistance = 1e5f;
 
@@ -59,12 +60,21 @@ public:
   bool Wheel(int delta);
   // One tick of the continuous orbit: the last step again.
   void OrbitTick();
+  // The camera's distance to its target times `ratio`, no farther than FarthestDistance.
+  bool Zoom(double ratio);
+
+  // How far the model reaches from the model root's origin (scene units; 0: no model), and the
+  // larger side of the view in pixels: together they give how far out the camera may go before
+  // the far plane cuts into the model.
+  double ModelReach = 0.0;
+  int ViewLargestSide = 710;
+  float FarthestDistance() const;
   // The last step as a turn of the model, and as a move of it.
   void Turn();
   void Pan();
 
 private:
-  bool Zoom(int y);
+  bool ZoomTo(int y);
 
   TGLBaseSceneObject& ModelRoot;
   TGLCameraState& Camera;

@@ -41,6 +41,7 @@ TViewerSession::TViewerSession(TUserMessages* messages)
       Messages_(messages ? messages : &Silent_),
       ModelRoot_(&SceneRoot_.AddNewChild<TGLDummyCube>()),
       Axes_(&SceneRoot_.AddNewChild<TGLDummyCube>()),
+      Highlight_(&SceneRoot_.AddNewChild<TGLDummyCube>()),
       Navigator_(*ModelRoot_, View_.Camera) {
   for (const TOptionBox& box : OptionBoxes) Options_[static_cast<size_t>(box.Option)] = box.Start;
   Document_->SetMessages(Messages_);
@@ -62,9 +63,11 @@ bool TViewerSession::Open(const std::string& fileName) {
   if (!LoadDocumentFile(*loaded, fileName, *Messages_)) return false;
   Document_.swap(loaded);
   DocumentLoaded_ = true;
+  Selected_ = -1;
   RefreshGroupList();
   ResetView();
   RebuildScene();
+  if (SelectionChanged) SelectionChanged();
   return true;
 }
 
@@ -72,20 +75,27 @@ bool TViewerSession::Reload() {
   if (!DocumentLoaded_) return false;
   auto loaded = std::make_unique<TManifold>();
   if (!LoadDocumentFile(*loaded, Document_->FileName, *Messages_)) return false;
+  const int32_t selected = Selected_ >= 0 ? Document_->Holes.Items(Selected_).Number : 0;
+  const bool hadSelection = Selected_ >= 0;
   std::map<std::string, bool> marks;
   for (int item = 0; item < GroupItemCount(); ++item) marks.emplace(GroupItemText(item), GroupChecked(item));
   Document_.swap(loaded);
   RefreshGroupList();
   for (int item = 0; item < GroupItemCount(); ++item)
     if (auto mark = marks.find(GroupItemText(item)); mark != marks.end()) GroupChecked_[size_t(item)] = mark->second;
+  Selected_ = hadSelection ? Document_->Holes.IndexOfNumber(selected) : -1;
   RebuildScene();
+  if (hadSelection && SelectionChanged) SelectionChanged();
   return true;
 }
 
 void TViewerSession::Close() {
+  const bool hadSelection = Selected_ >= 0;
+  Selected_ = -1;
   ClearScene();
   Document_->Reset();
   DocumentLoaded_ = false;
+  if (hadSelection && SelectionChanged) SelectionChanged();
 }
 
 void TViewerSession::SetOption(TOption option, bool checked) {
@@ -158,16 +168,25 @@ void TViewerSession::RebuildScene() {
   } catch (const std::exception& e) {
     Messages_->ShowError(e.what());
   }
+  if (Selected_ >= 0) ApplyHighlight(Document_->Holes.Items(Selected_).Number, true);
+  BuildHighlightMarks();
+  UpdateZoomLimit();
+  IndexForPicking();
   Notify();
 }
 
 void TViewerSession::ClearScene() {
   qv::ClearScene(*ModelRoot_);
+  Highlight_->DeleteChildren();
+  Navigator_.ModelReach = 0;
+  PickIndex_.Clear();
+  Mouths_.clear();
   Notify();
 }
 
 void TViewerSession::ResetView() {
   ScaleFactor_ = qv::ResetView(*ModelRoot_, View_.Camera, Document_->SizeX, Document_->SizeY, Document_->SizeZ);
+  UpdateZoomLimit();
   ViewMoved();
 }
 
@@ -184,7 +203,7 @@ void TViewerSession::Move(int dx, int dy) {
 }
 
 bool TViewerSession::Zoom(double ratio) {
-  if (!ScaleCameraDistance(View_.Camera, static_cast<float>(ratio))) return false;
+  if (!Navigator_.Zoom(ratio)) return false;
   Notify();
   return true;
 }
@@ -205,6 +224,10 @@ void TViewerSession::ViewMoved() {
   Axes_->SetPosition(ModelRoot_->Position());
   Axes_->SetDirection(ModelRoot_->Direction());
   Axes_->SetUp(ModelRoot_->Up());
+  // So does the highlight, which is not rebuilt with the scene.
+  Highlight_->SetPosition(ModelRoot_->Position());
+  Highlight_->SetDirection(ModelRoot_->Direction());
+  Highlight_->SetUp(ModelRoot_->Up());
   Notify();
 }
 

@@ -13,9 +13,11 @@
 #include "model/UserMessages.h"
 #include "platform/OffscreenContext.h"
 #include "scene/SceneOptions.h"
+#include "scene/gl/GLRayCast.h"
 #include "scene/gl/GLSceneObjects.h"
 #include "scene/gl/GLViewState.h"
 #include "viewer/Navigation.h"
+#include "geometry/XYZPoints.h"
 #include "viewer/Options.h"
 
 namespace qv {
@@ -92,6 +94,32 @@ public:
   bool Wheel(int delta);
   // One step of the continuous orbit: the last drag's turn again.
   void OrbitTick();
+  // The view a fresh open shows: the model unturned as well as back on the target.
+  void RestoreStartView();
+
+  // The view's size in pixels, for picking, framing and the far plane; the design size until told.
+  void SetViewSize(int width, int height);
+  int ViewWidth() const { return ViewWidth_; }
+  int ViewHeight() const { return ViewHeight_; }
+
+  // The hole (its index in the document's holes) whose bore lies nearest under the point (x, y)
+  // of the view, in pixels from its top-left corner; -1 for none. The block body is seen through,
+  // and a hole's opening on its face counts as the hole's.
+  int PickHole(double x, double y) const;
+  // The selected hole, -1 for none. Selecting highlights it in the view; SelectionChanged follows
+  // every change. An open, a close or a reload that loses the hole's number clears it.
+  int SelectedHole() const { return Selected_; }
+  void SelectHole(int index);
+  std::function<void()> SelectionChanged;
+  // Moves the model so that the hole's entry lies on the camera's target, turn and zoom kept.
+  void CentreOnHole(int index);
+
+  // Turns the model to look straight at a face (1 to 6: its drawing x to the right and y up) or at
+  // the corner of faces 1, 2 and 3 (isometric), then frames the block.
+  void LookAtFace(int face);
+  void LookIsometric();
+  // The block framed in the view as it is turned now, centred on the target.
+  void FitAll();
   // After anything moved the model root or the camera outside these verbs.
   void ViewMoved();
 
@@ -125,6 +153,15 @@ private:
   void Refresh();
   void Notify();
   void BuildAxes();
+  // The model's reach and the view's size handed to navigation's zoom limit.
+  void UpdateZoomLimit();
+  // Turns the model root so that its axes `right`, `up` and `back` (orthonormal, right-handed)
+  // face the screen's right, up and the eye.
+  void OrientModel(const TXYZPoint& right, const TXYZPoint& up, const TXYZPoint& back);
+  // The highlight of the selected hole: a glow on its pieces and a ring and axis drawn over it.
+  void ApplyHighlight(int32_t number, bool on);
+  void BuildHighlightMarks();
+  void IndexForPicking();
 
   std::unique_ptr<TManifold> Document_;
   std::unique_ptr<TTextWidths> TextWidths_;
@@ -141,6 +178,18 @@ private:
   TGLDummyCube SceneRoot_;
   TGLBaseSceneObject* ModelRoot_;
   TGLDummyCube* Axes_;
+  TGLDummyCube* Highlight_;
+  TGLPickIndex PickIndex_;
+  // The mouths of the holes built, in the model root's frame: a click into a hole's opening picks
+  // that hole, whatever shows through it further down.
+  struct THoleMouth {
+    TXYZPoint Centre, Axis;
+    double Radius;
+    int Index;
+  };
+  std::vector<THoleMouth> Mouths_;
+  int ViewWidth_ = DesignViewWidth, ViewHeight_ = DesignViewHeight;
+  int Selected_ = -1;
   TGLViewState View_;
   TNavigator Navigator_;
   struct TPictures;

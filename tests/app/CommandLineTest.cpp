@@ -145,5 +145,49 @@ TEST(CheckCommand, PrintsTheFindingsInTheDocumentsUnit) {
   EXPECT_EQ(RunViewer("--check '" + CrossedBlock(dir, false) + "' --min-wall -1").Status, 2);
 }
 
+TEST(HolesCommand, PrintsTheHoleTableAlignedOrAsCsvWithTheDumpsExitStatuses) {
+  test::TTempDir dir;
+  TManifold doc;
+  doc.Decimals = 1;
+  doc.Groups.Add().Code = "P";
+  THole& a = doc.Holes.Add();
+  a.Number = 7;
+  a.Face = 2;
+  a.X = 12.25;
+  a.Y = 3;
+  TStep& s = a.Steps.Add();
+  s.Diameter = 8;
+  s.Depth = 20;
+  s.Remark = "'A,1";
+  s.GroupCode = "p";
+  s.Flags |= TStep::ThreadedBit;
+  s.ThreadDiameter = 10;
+  s.ThreadLength = 15;
+  THole& b = doc.Holes.Add();
+  b.Number = 12;
+  b.Face = 6;
+  b.Steps.Add().Diameter = 10.5;
+  const std::string path = dir.Write("t.mnf", writer::TaggedDocument(doc, false));
+  TRun text = RunViewer("--holes '" + path + "'");
+  EXPECT_EQ(text.Status, 0);
+  EXPECT_EQ(text.Out,
+            "No.  Label  Group  Face     X    Y  Max. diameter  Depth  Thread\n"
+            "  7  A,1    P         2  12.3  3.0           10.0   20.0  10.0 x 15.0\n"
+            " 12                   6   0.0  0.0           10.5    0.0\n");
+  TRun csv = RunViewer("--csv --holes '" + path + "'");
+  EXPECT_EQ(csv.Status, 0);
+  EXPECT_EQ(csv.Out,
+            "No.,Label,Group,Face,X,Y,Max. diameter,Depth,Thread\n"
+            "7,\"A,1\",P,2,12.3,3.0,10.0,20.0,10.0 x 15.0\n"
+            "12,,,6,0.0,0.0,10.5,0.0,\n");
+  EXPECT_EQ(RunViewer("--holes '" + dir.Path() + "/missing.mnf'").Status, 2);
+  EXPECT_EQ(RunViewer("--holes '" + dir.Write("a.txt", "x") + "'").Status, 2);
+  writer::TBytes refused = writer::FileHeader("7.01");
+  refused.resize(41, 0);
+  TRun no = RunViewer("--holes '" + dir.Write("new.mnf", refused) + "'");
+  EXPECT_EQ(no.Status, 1);
+  EXPECT_EQ(no.Out.substr(0, 4), "No. ");  // the header of an empty table
+}
+
 }  // namespace
 }  // namespace qv

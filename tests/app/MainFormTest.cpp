@@ -49,7 +49,7 @@ TEST_F(WindowTest, CommandsSitInTheirMenusAndTheToolBarInOrder) {
   EXPECT_EQ(Texts(Form->menuBar()->actions()), QStringList({"&File", "&View", "&Tools", "&Help"}));
   const auto menu = [&](int i) { return Texts(Form->menuBar()->actions().at(i)->menu()->actions()); };
   EXPECT_EQ(menu(0), QStringList({"&Open...", "&Recent Files", "&Close", "Save &As...", "&Export 3D...", "|", "E&xit"}));
-  EXPECT_EQ(menu(1), QStringList({"&Colors"}));
+  EXPECT_EQ(menu(1), QStringList({"&Colors", "|", "&Panels", "&Standard Views", "&Reset View"}));
   EXPECT_EQ(menu(2), QStringList({"Open In &Quorvela...", "Background Color", "&Registry"}));
   EXPECT_EQ(menu(3), QStringList({"&Contents...", "&Index...", "|", "&Email...", "|", "&About"}));
   EXPECT_EQ(test::Named<QAction>(Form, "FileOpenAction")->shortcut(), QKeySequence("Ctrl+O"));

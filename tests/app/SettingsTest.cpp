@@ -102,6 +102,7 @@ TSettings NonDefaultSettings() {
   Box(s, TOption::FilledCylinders) = true;
   Box(s, TOption::Colors) = false;
   Box(s, TOption::ShowDummyHoles) = true;
+  s.DockLayout = "AAAA/wAAAAD9AAAAAQ==";
   return s;
 }
 
@@ -128,6 +129,8 @@ TEST(Settings, NewFileHoldsSectionsAndBoxesInTheirOrder) {
       "ShowThread=1", "Transparent=0", "Contours=1", "Colors=1", "FilledCylinders=0", "ShowPlugs=1",
       "ShowHoleText=1", "ShowItemNumbers=1", "ShowDummyHoles=0", "[RecentFiles]"};
   for (int i = 1; i <= 8; ++i) expected.push_back("File" + std::to_string(i) + "=");
+  expected.push_back("[Docks]");
+  expected.push_back("Layout=");
   EXPECT_EQ(NonEmptyLines(ReadText(file)), expected);
 }
 
