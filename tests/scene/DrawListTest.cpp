@@ -1,12 +1,17 @@
-// Opaque objects drawn from gathered copies: the pictures must be those of drawing every object
-// by itself, whatever changes between frames, and blended objects must keep their place.
+// The draw list drawn off-screen: one vertex array made when something changed, a few draws per
+// stretch of opaque objects, blended objects in their place, and a level of detail whose pictures
+// are those of full detail.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdlib>
 #include <string>
 #include <utility>
+#include <vector>
 
+#include <limits>
+
+#include "scene/gl/GLDrawList.h"
 #include "scene/gl/OffscreenRender.h"
 
 namespace qv {
@@ -36,18 +41,29 @@ int Differences(const TPicture& a, const TPicture& b) {
   return n;
 }
 
+// Pixels off by more than 24 levels in a channel.
+int FarOff(const TPicture& a, const TPicture& b) {
+  int n = 0;
+  for (int y = 0; y < a.Height; ++y)
+    for (int x = 0; x < a.Width; ++x) {
+      const auto p = a.Pixel(x, y), q = b.Pixel(x, y);
+      n += std::abs(p.R - q.R) > 24 || std::abs(p.G - q.G) > 24 || std::abs(p.B - q.B) > 24;
+    }
+  return n;
+}
+
 void ExpectColor(TPicture::TPixel p, int r, int g, int b, int tolerance = 3) {
   EXPECT_NEAR(p.R, r, tolerance);
   EXPECT_NEAR(p.G, g, tolerance);
   EXPECT_NEAR(p.B, b, tolerance);
 }
 
-class GatheringTest : public ::testing::Test {
+class DrawListTest : public ::testing::Test {
 protected:
-  GatheringTest() : Group(Root.AddNewChild<TGLDummyCube>()) {}
+  DrawListTest() : Group(Root.AddNewChild<TGLDummyCube>()) {}
 
-  TPicture Draw(bool gather = true) {
-    Offscreen.Renderer().BatchOpaqueGeometry = gather;
+  TPicture Draw(bool levelOfDetail = true) {
+    Offscreen.Renderer().SetLevelOfDetail(levelOfDetail);
     TPicture picture;
     std::string error;
     EXPECT_TRUE(Offscreen.Render(Root, View, Side, Side, picture, error)) << error;
@@ -118,22 +134,19 @@ protected:
   int Changes = 0;
 };
 
-TEST_F(GatheringTest, GatheredPicturesAreThoseOfObjectByObject) {
+TEST_F(DrawListTest, PicturesWithLevelOfDetailAreThoseAtFullDetail) {
   BuildMixedScene();
-  const TPicture single = Draw(false);
-  EXPECT_EQ(Stats().BatchedObjects, 0);
-  const TPicture gathered = Draw();
-  // Six opaque objects in five draws: red, green (cone and box), yellow, and with the polygon
-  // offset the red flat ring and the cyan text; then the blended box by itself.
-  EXPECT_EQ(Stats().BatchedObjects, 7);
-  EXPECT_EQ(Stats().BatchedDraws, 6);
-  EXPECT_EQ(Stats().BatchBuilds, 1);
-  // Something of every colour is on the picture, and the two agree but for rounding at edges.
-  EXPECT_LE(Differences(single, gathered), 10);
+  const TPicture full = Draw(false);
+  const TPicture detailed = Draw();
+  // Six opaque objects in two draws (the colours travel with the vertices; the flat ring and the
+  // text take the polygon offset), then the blended box by itself.
+  EXPECT_EQ(Stats().Draws, 3);
+  // Something of every colour is on the picture, and the two agree but for a few edge pixels.
+  EXPECT_LE(FarOff(full, detailed), 10);
   int red = 0, green = 0, yellow = 0, cyan = 0;
   for (int y = 0; y < Side; ++y)
     for (int x = 0; x < Side; ++x) {
-      const auto p = gathered.Pixel(x, y);
+      const auto p = detailed.Pixel(x, y);
       red += p.R > 150 && p.G < 60 && p.B < 60;
       green += p.G > 150 && p.R < 60 && p.B < 60;
       yellow += p.R > 50 && std::abs(p.R - p.G) < 20 && p.B < p.R / 3;  // the tube, lit from aside
@@ -144,18 +157,60 @@ TEST_F(GatheringTest, GatheredPicturesAreThoseOfObjectByObject) {
   EXPECT_GT(yellow, 100);
   EXPECT_GT(cyan, 20);
 
-  // Orbiting turns the grouping object: the copies are drawn with its new matrix, not made again.
-  for (int step = 1; step <= 3; ++step) {
+  // Orbiting turns the grouping object: the array is drawn with its new matrix, not made again
+  // (the level of detail does not depend on the turn). The pictures at full detail come from a
+  // renderer of their own, first: it makes the objects' geometry its own way.
+  TOffscreenRenderer fullDetail;
+  fullDetail.Renderer().SetLevelOfDetail(false);
+  std::vector<TPicture> references;
+  auto turn = [&](int step) {
     const float a = 0.4f * static_cast<float>(step);
     Group.SetDirection(std::sin(a), 0.0f, std::cos(a));
+  };
+  for (int step = 1; step <= 3; ++step) {
+    turn(step);
+    std::string error;
+    ASSERT_TRUE(fullDetail.Render(Root, View, Side, Side, references.emplace_back(), error)) << error;
+  }
+  turn(0);
+  Draw();
+  const int arrays = Stats().ArrayBuilds;
+  for (int step = 1; step <= 3; ++step) {
+    turn(step);
     const TPicture turned = Draw();
-    EXPECT_EQ(Stats().BatchBuilds, 1);
-    EXPECT_EQ(Stats().BatchedObjects, 7);
-    EXPECT_LE(Differences(Draw(false), turned), 10) << step;
+    EXPECT_EQ(Stats().ArrayBuilds, arrays);
+    EXPECT_LE(FarOff(references[static_cast<size_t>(step - 1)], turned), 10) << step;
   }
 }
 
-TEST_F(GatheringTest, EveryChangeShowsAtTheNextFrame) {
+TEST_F(DrawListTest, SmallObjectsAreDrawnWithFewerTrianglesAndTheSamePicture) {
+  // Forty tubes of 64 slices and forty texts, each a few pixels across at 100 from the eye.
+  View = FrontView(100.0f);
+  for (int i = 0; i < 40; ++i) {
+    auto& tube = Group.AddNewChild<TGLAnnulus>();
+    tube.BottomRadius = tube.TopRadius = tube.BottomInnerRadius = tube.TopInnerRadius = 0.1f;
+    tube.Slices = 64;
+    tube.SetPosition(static_cast<float>(i % 8) - 3.5f, static_cast<float>(i / 8) - 2.0f, 0.0f);
+    tube.GetMaterial().FrontProperties.SetDiffuseColor(0x00FFFF);
+    auto& text = Group.AddNewChild<TGLSpaceText>();
+    text.Text = "B8";
+    text.TextHeight = 0.3f;
+    text.SetPosition(static_cast<float>(i % 8) - 3.3f, static_cast<float>(i / 8) - 2.0f, 0.0f);
+  }
+  const TPicture full = Draw(false);
+  const long long fullTriangles = Stats().Triangles;
+  const TPicture reduced = Draw();
+  const long long far = Stats().Triangles;
+  EXPECT_LT(far * 3, fullTriangles);
+  // No more pixels off by more than 24 levels than a picture may have (one in a hundred).
+  EXPECT_LE(FarOff(full, reduced), Side * Side / 100);
+  // Close up the same objects get more of their detail back.
+  View = FrontView(2.0f);
+  Draw();
+  EXPECT_GT(Stats().Triangles, far * 2);
+}
+
+TEST_F(DrawListTest, EveryChangeShowsAtTheNextFrame) {
   // At 99.5 from the eye a unit is 15.2 pixels: the red box's front lands around x = 70, the green
   // cylinder's top disc (radius 0.5: 7.6 pixels) around x = 130.
   View.Camera.Position = {0.0f, 0.0f, 100.0f};
@@ -170,17 +225,15 @@ TEST_F(GatheringTest, EveryChangeShowsAtTheNextFrame) {
   TPicture p = Draw();
   ExpectColor(p.Pixel(70, 100), 255, 10, 10);
   ExpectColor(p.Pixel(133, 100), 10, 255, 10);
-  EXPECT_EQ(Stats().BatchedObjects, 2);
-  Draw();  // settled
-  const int builds = Stats().BatchBuilds;
+  const int builds = Stats().ArrayBuilds;
 
-  // After each change the next frame shows it (gathered anew), and the frame after that draws
-  // the same from the copies.
+  // After each change the next frame shows it (the array made anew), and the frame after that
+  // draws the same from the array.
   auto next = [&] {
     const TPicture changed = Draw();
-    EXPECT_EQ(Stats().BatchBuilds, builds + ++Changes);
+    EXPECT_EQ(Stats().ArrayBuilds, builds + ++Changes);
     EXPECT_LE(Differences(changed, Draw()), 0);
-    EXPECT_EQ(Stats().BatchBuilds, builds + Changes);
+    EXPECT_EQ(Stats().ArrayBuilds, builds + Changes);
     return changed;
   };
   a.SetPosition(-2.0f, 2.0f, 0.0f);  // moved up by 30 pixels
@@ -202,10 +255,10 @@ TEST_F(GatheringTest, EveryChangeShowsAtTheNextFrame) {
   Group.DeleteChild(&b);
   p = next();
   ExpectColor(p.Pixel(133, 100), 0, 0, 0);
-  EXPECT_EQ(Stats().BatchedObjects, 0);
+  EXPECT_EQ(Stats().Triangles, 0);
 }
 
-TEST_F(GatheringTest, ABlendedObjectHidesTheOpaqueOnesDrawnAfterIt) {
+TEST_F(DrawListTest, ABlendedObjectHidesTheOpaqueOnesDrawnAfterIt) {
   // The first box (far to the side) has a translucent red child in the middle of the view; the
   // green box behind that child comes later in the list. The child is drawn first and writes its
   // depth, so the green box does not show through it: the red lies over the black background.
@@ -220,20 +273,19 @@ TEST_F(GatheringTest, ABlendedObjectHidesTheOpaqueOnesDrawnAfterIt) {
   auto& behind = Group.AddNewChild<TGLCube>();
   behind.CubeWidth = behind.CubeHeight = 3.0f;
   behind.GetMaterial().FrontProperties.SetDiffuseColor(0x00FF00);
-  auto& later = Group.AddNewChild<TGLCube>();  // gathered with the green one, after the glass
+  auto& later = Group.AddNewChild<TGLCube>();  // drawn with the green one, after the glass
   later.SetPosition(0.0f, -3.0f, 0.0f);
-  for (bool gather : {false, true, true}) {
-    const TPicture p = Draw(gather);
+  for (bool levelOfDetail : {false, true, true}) {
+    const TPicture p = Draw(levelOfDetail);
     // Red (1.04 clamped to 1, 0.04, 0.04) at alpha 0.5 over black.
     ExpectColor(p.Pixel(100, 100), 128, 5, 5);
     // Beside the glass (42 pixels to each side) the green box (116) is seen.
     ExpectColor(p.Pixel(100, 160), 10, 255, 10);
   }
-  EXPECT_EQ(Stats().BatchedObjects, 4);
-  EXPECT_EQ(Stats().BatchedDraws, 4);  // the glass between two runs
+  EXPECT_EQ(Stats().Draws, 3);  // the glass between two stretches
 }
 
-TEST_F(GatheringTest, BlendedObjectsFollowTheCameraFarthestFirst) {
+TEST_F(DrawListTest, BlendedObjectsFollowTheCameraFarthestFirst) {
   // A red and a blue translucent box (alpha 0.5) one behind the other, lit from both sides; the
   // camera swaps sides between frames, and with it the order of the two.
   View.Lights[1].Enabled = true;
@@ -258,58 +310,59 @@ TEST_F(GatheringTest, BlendedObjectsFollowTheCameraFarthestFirst) {
   }
 }
 
-TEST_F(GatheringTest, AListThatKeepsChangingIsDrawnObjectByObjectUntilItSettles) {
-  auto& box = Group.AddNewChild<TGLCube>();
-  box.GetMaterial().FrontProperties.SetDiffuseColor(0x0000FF);
-  Draw();
-  Draw();
-  EXPECT_EQ(Stats().BatchedObjects, 1);
-  EXPECT_EQ(Stats().BatchBuilds, 1);
-  // A box moved at every frame: gathered once, then drawn by itself while it keeps moving.
-  for (int i = 1; i <= 4; ++i) {
-    box.SetPosition(0.1f * static_cast<float>(i), 0.0f, 0.0f);
-    const TPicture p = Draw();
-    ExpectColor(p.Pixel(100 + static_cast<int>(0.1 * i / 19.5 * 1511.8), 100), 255, 10, 10);
-    EXPECT_EQ(Stats().BatchedObjects, i == 1 ? 1 : 0) << i;
-  }
-  EXPECT_EQ(Stats().BatchBuilds, 2);
-  // Still for two frames: gathered again, then drawn from the copies.
-  Draw();
-  Draw();
-  EXPECT_EQ(Stats().BatchBuilds, 3);
-  EXPECT_EQ(Stats().BatchedObjects, 1);
-}
-
-TEST_F(GatheringTest, AScenePastTheVertexLimitIsDrawnObjectByObjectAndNotGatheredAgain) {
-  BuildMixedScene();
-  const TPicture reference = Draw(false);
-  Offscreen.Renderer().MaxGatheredVertices = 100;  // a cylinder alone has more
-  for (int frame = 0; frame < 3; ++frame) {
-    EXPECT_LE(Differences(reference, Draw()), 0) << frame;
-    EXPECT_EQ(Stats().BatchedObjects, 0);
-    EXPECT_EQ(Stats().BatchBuilds, 1);  // tried once for this list
-  }
-  // Another list is tried again, and with room enough gathered.
-  Offscreen.Renderer().MaxGatheredVertices = 1 << 20;
-  Group.Children(0).SetPosition(-1.4f, 0.0f, 0.0f);
-  Draw();
-  EXPECT_EQ(Stats().BatchBuilds, 2);
-  EXPECT_EQ(Stats().BatchedObjects, 7);
-}
-
-TEST_F(GatheringTest, TwoRenderersOfOneTreeEachDrawTheirOwnCopies) {
+TEST_F(DrawListTest, TwoRenderersOfOneTreeEachDrawTheirOwnArrays) {
   BuildMixedScene();
   const TPicture reference = Draw(false);
   TOffscreenRenderer other;
   for (int round = 0; round < 2; ++round) {
-    TPicture mine = Draw(), theirs;
+    TPicture mine = Draw(false), theirs;
     std::string error;
     ASSERT_TRUE(other.Render(Root, View, Side, Side, theirs, error)) << error;
     ASSERT_TRUE(other.Render(Root, View, Side, Side, theirs, error)) << error;
-    EXPECT_LE(Differences(reference, mine), 10) << round;
-    EXPECT_LE(Differences(reference, theirs), 10) << round;
-    EXPECT_EQ(other.Renderer().Statistics().BatchedObjects, 7);
+    EXPECT_LE(Differences(reference, mine), 0) << round;
+    EXPECT_LE(FarOff(reference, theirs), 10) << round;
+    EXPECT_EQ(other.Renderer().Statistics().Draws, 3);
   }
+}
+
+TEST(LevelOfDetail, SlicesFollowTheRadiusOnTheScreen) {
+  // Half a pixel between polygon and circle: 18 slices for a radius of 30 pixels, 32 for 100
+  // (pi / acos(1 - 0.5 / r), rounded up).
+  EXPECT_EQ(SlicesFor(64, 30.0f, 50.0f, 12), 18);
+  EXPECT_EQ(SlicesFor(64, 100.0f, 50.0f, 12), 32);
+  EXPECT_EQ(SlicesFor(16, 100.0f, 50.0f, 12), 16);  // never more than the object's own
+  EXPECT_EQ(SlicesFor(64, 2.0f, 50.0f, 12), 12);    // round shading needs a few
+  EXPECT_EQ(SlicesFor(64, 2.0f, 0.5f, 12), 6);      // a band under a pixel high shows as dots
+  EXPECT_EQ(SlicesFor(64, 0.3f, 50.0f, 12), 6);
+  EXPECT_EQ(SlicesFor(4, 0.3f, 50.0f, 12), 4);
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  EXPECT_EQ(SlicesFor(64, nan, 1.0f, 12), 64);
+}
+
+TEST(LevelOfDetail, SimplifiedContoursStayWithinTheirTolerance) {
+  // A circle of radius 1 in 256 points: a tolerance of 0.01 needs about 23 of them.
+  std::vector<TFontPoint> circle;
+  for (int i = 0; i < 256; ++i) {
+    const double a = 2 * 3.14159265358979 * i / 256;
+    circle.push_back({static_cast<float>(std::cos(a)), static_cast<float>(std::sin(a))});
+  }
+  const std::vector<TFontPoint> kept = SimplifyContour(circle, 0.01f);
+  EXPECT_GE(kept.size(), 16u);
+  EXPECT_LE(kept.size(), 32u);
+  // Every dropped point lies within the tolerance of the polygon kept (here: of the circle's
+  // chord between the kept neighbours, at most 1 - cos(half the angle)).
+  for (size_t i = 0; i < kept.size(); ++i) {
+    const TFontPoint a = kept[i], b = kept[(i + 1) % kept.size()];
+    const double chord = std::hypot(b.X - a.X, b.Y - a.Y);
+    EXPECT_LE(1 - std::sqrt(1 - chord * chord / 4), 0.0101);
+  }
+  EXPECT_EQ(SimplifyContour(circle, 0.0f).size(), circle.size());
+  // A sliver collapses to nothing rather than to a line.
+  EXPECT_TRUE(SimplifyContour({{0, 0}, {1, 0.001f}, {2, 0}, {1, -0.001f}}, 0.01f).empty());
+  // Coarser levels for texts that cover fewer pixels.
+  EXPECT_EQ(GlyphLevelFor(1000.0f, 0.2f), 0);
+  EXPECT_EQ(GlyphLevelFor(20.0f, 0.2f), 1);
+  EXPECT_EQ(GlyphLevelFor(4.0f, 0.2f), GlyphLevels - 1);
 }
 
 }  // namespace
