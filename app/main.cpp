@@ -38,11 +38,12 @@ int main(int argc, char* argv[]) {
   QCommandLineOption uncheckGroup("uncheck-group", "Uncheck the groups-list entry CODE (\"(None)\": the first).",
                                   "CODE");
   QCommandLineOption hideUnchecked("hide-unchecked", "Hide the holes of unchecked groups.");
+  QCommandLineOption noAntialias("no-antialias", "With --export: edges as the view draws them, not smoothed.");
   QCommandLineOption noBackground("no-background", "With --export to a PNG picture: a transparent background.");
   QCommandLineOption watch("watch", "With --export: a new picture each time FILE changes, until stopped.");
   QCommandLineOption thumbnail("thumbnail", "Write a PNG thumbnail of IN to OUT, at most SIZE pixels on its longer "
                                "side (followed by OUT and SIZE), as a file manager asks for one.", "IN");
-  parser.addOptions({sceneDump, exportPicture, exportGltf, size, noBackground, watch, set, textHeight, uncheckGroup, hideUnchecked,
+  parser.addOptions({sceneDump, exportPicture, exportGltf, size, noAntialias, noBackground, watch, set, textHeight, uncheckGroup, hideUnchecked,
                      thumbnail});
   parser.addPositionalArgument("FILE", "The document to open.");
   parser.process(app);
@@ -68,6 +69,7 @@ int main(int argc, char* argv[]) {
     qv::TExportFlags picture;
     picture.Size = bytes(parser.value(size));
     picture.NoBackground = parser.isSet(noBackground);
+    picture.NoAntialias = parser.isSet(noAntialias);
     picture.Watch = parser.isSet(watch);
     return qv::RunExport(bytes(parser.value(exportPicture)), bytes(parser.positionalArguments().first()), picture, flags,
                          parser.isSet(yes));

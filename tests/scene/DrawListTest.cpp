@@ -3,7 +3,9 @@
 // are those of full detail.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <utility>
@@ -323,6 +325,75 @@ TEST_F(DrawListTest, TwoRenderersOfOneTreeEachDrawTheirOwnArrays) {
     EXPECT_LE(FarOff(reference, theirs), 10) << round;
     EXPECT_EQ(other.Renderer().Statistics().Draws, 3);
   }
+}
+
+// A 24-bit BMP file as WriteBmpFile writes it; an empty picture when it cannot be read.
+TPicture ReadBmp(const std::string& path) {
+  TPicture p;
+  FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return p;
+  std::vector<uint8_t> bytes;
+  for (int c; (c = std::fgetc(f)) != EOF;) bytes.push_back(static_cast<uint8_t>(c));
+  std::fclose(f);
+  auto i32 = [&](size_t at) { return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | bytes[at + 3] << 24; };
+  if (bytes.size() < 54 || bytes[0] != 'B' || bytes[1] != 'M') return p;
+  const int width = i32(18), height = i32(22), offset = i32(10);
+  const size_t row = (size_t(width) * 3 + 3) / 4 * 4;
+  if (width <= 0 || height <= 0 || bytes.size() < size_t(offset) + row * size_t(height)) return p;
+  p.Width = width;
+  p.Height = height;
+  p.Rgb.resize(size_t(width) * size_t(height) * 3);
+  for (int y = 0; y < height; ++y)  // bottom-up rows of blue, green, red
+    for (int x = 0; x < width; ++x)
+      for (int c = 0; c < 3; ++c)
+        p.Rgb[(size_t(y) * size_t(width) + size_t(x)) * 3 + size_t(c)] =
+            bytes[size_t(offset) + size_t(height - 1 - y) * row + size_t(x) * 3 + size_t(2 - c)];
+  return p;
+}
+
+TEST(TextEdges, AZoomedInTextKeepsTheEdgesOfTheFullOutline) {
+  // The picture in tests/scene/data was drawn from the font's full outline, before texts had
+  // levels of detail: a text 20 pixels high, as the fourfold zoomed pictures show hole labels.
+  const TPicture reference = ReadBmp(std::string(QV_SOURCE_DIR) + "/tests/scene/data/text-edge.bmp");
+  ASSERT_EQ(reference.Width, 160);
+  TGLDummyCube root;
+  auto& text = root.AddNewChild<TGLSpaceText>();
+  text.Text = "R8&gQ";
+  text.TextHeight = 1.0f;
+  text.Adjust.Horz = haCenter;
+  text.Adjust.Vert = vaCenter;
+  text.GetMaterial().FrontProperties.Emission = {1, 1, 1, 1};
+  TGLViewState view;
+  view.Camera.Position = {0, 0, 75};
+  view.Camera.Up = {0, 1, 0};
+  TOffscreenRenderer offscreen;
+  TPicture picture;
+  std::string error;
+  ASSERT_TRUE(offscreen.Render(root, view, 160, 48, picture, error)) << error;
+  ASSERT_EQ(picture.Height, reference.Height);
+  int white = 0;
+  for (int y = 0; y < 48; ++y)
+    for (int x = 0; x < 160; ++x) white += reference.Pixel(x, y).R > 128;
+  // Of the glyphs' pixels (several hundred), only a few at the edges may differ.
+  EXPECT_GT(white, 400);
+  EXPECT_LE(FarOff(reference, picture), white / 20);
+  // Along the rows the edges lie where they lay, give or take a pixel; a sliver a pixel wide may
+  // come or go here and there.
+  size_t edges = 0, lost = 0;
+  for (int y = 0; y < 48; ++y) {
+    std::vector<int> was, is;
+    for (int x = 1; x < 160; ++x) {
+      if ((reference.Pixel(x, y).R > 128) != (reference.Pixel(x - 1, y).R > 128)) was.push_back(x);
+      if ((picture.Pixel(x, y).R > 128) != (picture.Pixel(x - 1, y).R > 128)) is.push_back(x);
+    }
+    size_t matched = 0;
+    for (int e : was)
+      matched += std::any_of(is.begin(), is.end(), [e](int f) { return std::abs(e - f) <= 1; });
+    edges += was.size();
+    lost += was.size() - matched;
+  }
+  EXPECT_GT(edges, 300u);
+  EXPECT_LE(lost * 50, edges) << lost << " of " << edges;
 }
 
 TEST(LevelOfDetail, SlicesFollowTheRadiusOnTheScreen) {
