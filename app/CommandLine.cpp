@@ -202,6 +202,7 @@ int RunExport(const std::string& out, const std::string& path, const TExportFlag
   }
   TStderrMessages messages(answerYes);
   TViewerSession session(&messages);
+  session.AntialiasPictures = !picture.NoAntialias;
   bool loaded = false;
   if (int status = OpenForCommandLine(session, path, flags, loaded); status >= 0) return status;
   if (!loaded && !picture.Watch) return 1;

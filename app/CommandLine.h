@@ -43,6 +43,7 @@ struct TExportFlags {
   std::string Size;           // "WxH"; empty for the design size
   bool NoBackground = false;  // PNG only: the background transparent
   bool Watch = false;         // a new picture each time the document changes on disk, until stopped
+  bool NoAntialias = false;   // the edges as the view draws them, not smoothed
 };
 
 // --export: draws the view as it is right after opening `path` on a white background into a

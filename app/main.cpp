@@ -42,6 +42,7 @@ int main(int argc, char* argv[]) {
   QCommandLineOption uncheckGroup("uncheck-group", "Uncheck the groups-list entry CODE (\"(None)\": the first).",
                                   "CODE");
   QCommandLineOption hideUnchecked("hide-unchecked", "Hide the holes of unchecked groups.");
+  QCommandLineOption noAntialias("no-antialias", "With --export: edges as the view draws them, not smoothed.");
   QCommandLineOption noBackground("no-background", "With --export to a PNG picture: a transparent background.");
   QCommandLineOption watch("watch", "With --export: a new picture each time FILE changes, until stopped.");
   QCommandLineOption thumbnail("thumbnail", "Write a PNG thumbnail of IN to OUT, at most SIZE pixels on its longer "
@@ -52,8 +53,8 @@ int main(int argc, char* argv[]) {
                            "print them as JSON.", "FILE");
   QCommandLineOption minWall("min-wall", "With --check: walls thinner than W (document unit) are reported.", "W");
   QCommandLineOption text("text", "With --check: print the findings as text.");
-  parser.addOptions({sceneDump, exportPicture, exportGltf, size, noBackground, watch, set, textHeight, uncheckGroup, hideUnchecked,
-                     thumbnail, wall, check, minWall, text});
+  parser.addOptions({sceneDump, exportPicture, exportGltf, size, noAntialias, noBackground, watch, set, textHeight,
+                     uncheckGroup, hideUnchecked, thumbnail, wall, check, minWall, text});
   parser.addPositionalArgument("FILE", "The document to open.");
   parser.process(app);
 
@@ -85,6 +86,7 @@ int main(int argc, char* argv[]) {
     qv::TExportFlags picture;
     picture.Size = bytes(parser.value(size));
     picture.NoBackground = parser.isSet(noBackground);
+    picture.NoAntialias = parser.isSet(noAntialias);
     picture.Watch = parser.isSet(watch);
     return qv::RunExport(bytes(parser.value(exportPicture)), bytes(parser.positionalArguments().first()), picture, flags,
                          parser.isSet(yes));

@@ -36,14 +36,14 @@ std::string SourceFile(const char* name) { return std::string(QV_SOURCE_DIR) + "
 std::string DemoDocument() { return SourceFile("demo.mnf"); }
 std::string NoDocument() { return {}; }
 
-// The generated document of the scene benchmarks: 300 holes of five steps.
-std::string LargeDocument() {
+// The generated documents of the scene benchmarks: holes of five steps.
+template <int Holes> std::string GeneratedDocument() {
   static std::string path;
   if (path.empty()) {
     TManifold doc;
-    writer::BuildLargeBlock(doc, 300, 5);
+    writer::BuildLargeBlock(doc, Holes, 5);
     const writer::TBytes bytes = writer::TaggedDocument(doc, false);
-    path = (QDir::tempPath() + "/qv-bench-300-holes.mnf").toStdString();
+    path = (QDir::tempPath() + "/qv-bench-" + QString::number(Holes) + "-holes.mnf").toStdString();
     FILE* f = std::fopen(path.c_str(), "wb");
     if (f) {
       std::fwrite(bytes.data(), 1, bytes.size(), f);
@@ -52,6 +52,7 @@ std::string LargeDocument() {
   }
   return path;
 }
+std::string LargeDocument() { return GeneratedDocument<300>(); }
 
 // Runs events until the view has drawn a frame after `before`.
 bool WaitForFrame(TMainForm& form, int before, int timeoutMs = 10000) {
@@ -147,6 +148,14 @@ void OrbitFramesPerSecond(benchmark::State& state, std::string (*file)()) {
 BENCHMARK_CAPTURE(OrbitFramesPerSecond, empty, &NoDocument)->Unit(benchmark::kSecond)->Iterations(1)->Repetitions(3);
 BENCHMARK_CAPTURE(OrbitFramesPerSecond, demo, &DemoDocument)->Unit(benchmark::kSecond)->Iterations(1)->Repetitions(3);
 BENCHMARK_CAPTURE(OrbitFramesPerSecond, holes300, &LargeDocument)->Unit(benchmark::kSecond)->Iterations(1)->Repetitions(3);
+BENCHMARK_CAPTURE(OrbitFramesPerSecond, holes1000, &GeneratedDocument<1000>)
+    ->Unit(benchmark::kSecond)
+    ->Iterations(1)
+    ->Repetitions(3);
+BENCHMARK_CAPTURE(OrbitFramesPerSecond, holes5000, &GeneratedDocument<5000>)
+    ->Unit(benchmark::kSecond)
+    ->Iterations(1)
+    ->Repetitions(3);
 
 // One process from its launch to the first frame showing the demo, printed in milliseconds.
 int MeasureStartup(int argc, char* argv[]) {

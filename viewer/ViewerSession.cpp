@@ -259,6 +259,27 @@ void TViewerSession::BuildAxes() {
   Axes_->Visible = Option(TOption::Axis);
 }
 
+namespace {
+
+// Each pixel the mean of the 2 x 2 it covers.
+TPicture HalveSize(const TPicture& fine) {
+  TPicture p;
+  p.Width = fine.Width / 2;
+  p.Height = fine.Height / 2;
+  p.Rgb.resize(size_t(p.Width) * size_t(p.Height) * 3);
+  const size_t row = size_t(fine.Width) * 3;
+  for (int y = 0; y < p.Height; ++y)
+    for (int x = 0; x < p.Width; ++x)
+      for (int c = 0; c < 3; ++c) {
+        const size_t at = size_t(2 * y) * row + size_t(2 * x) * 3 + size_t(c);
+        const int sum = fine.Rgb[at] + fine.Rgb[at + 3] + fine.Rgb[at + row] + fine.Rgb[at + row + 3];
+        p.Rgb[(size_t(y) * size_t(p.Width) + size_t(x)) * 3 + size_t(c)] = static_cast<uint8_t>((sum + 2) / 4);
+      }
+  return p;
+}
+
+}  // namespace
+
 bool TViewerSession::RenderPicture(int width, int height, uint32_t background, TPicture& picture, std::string& error) {
   if (width < 1 || height < 1) {
     error = "A picture needs at least one pixel each way.";
@@ -273,7 +294,15 @@ bool TViewerSession::RenderPicture(int width, int height, uint32_t background, T
   view.Camera.FocalLength = static_cast<float>(view.Camera.FocalLength * scale);
   if (!Pictures_) Pictures_ = std::make_unique<TPictures>();
   TPicture inner;
-  const bool drawn = Pictures_->Offscreen.Render(SceneRoot_, view, innerWidth, innerHeight, inner, error);
+  bool drawn = false;
+  if (AntialiasPictures && std::max(innerWidth, innerHeight) <= 4096) {
+    view.Camera.FocalLength *= 2.0f;
+    TPicture fine;
+    drawn = Pictures_->Offscreen.Render(SceneRoot_, view, 2 * innerWidth, 2 * innerHeight, fine, error);
+    if (drawn) inner = HalveSize(fine);
+  } else {
+    drawn = Pictures_->Offscreen.Render(SceneRoot_, view, innerWidth, innerHeight, inner, error);
+  }
   for (const std::string& message : Pictures_->Offscreen.Renderer().Errors())
     if (std::find(PictureErrors_.begin(), PictureErrors_.end(), message) == PictureErrors_.end())
       PictureErrors_.push_back(message);

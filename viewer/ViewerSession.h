@@ -139,6 +139,9 @@ public:
   bool RenderTransparentPicture(int width, int height, TPicture& picture, std::string& error);
   // A transparent picture fitted to the block: the design view's picture cut to what is drawn in it.
   bool RenderThumbnail(int width, int height, TPicture& picture, std::string& error);
+  // Pictures with smooth edges: each drawn on twice the pixels each way and averaged down (on
+  // by default; off gives the edges as the view draws them).
+  bool AntialiasPictures = true;
   // Messages of the renderer used for pictures, once each.
   const std::vector<std::string>& PictureErrors() const { return PictureErrors_; }
 

@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <cmath>
 #include <deque>
 #include <numbers>
@@ -113,20 +114,95 @@ bool TGLGlyphCache::Ready() {
 
 IFontSource* TGLGlyphCache::Font() { return Ready() ? Font_.get() : nullptr; }
 
-const TGlyph* TGLGlyphCache::Glyph(uint8_t code) {
-  std::optional<TGlyph>& slot = Glyphs_[code];
-  if (slot) return &*slot;
+const TGlyph* TGLGlyphCache::Glyph(uint8_t code, int level) {
+  TSlot& slot = Glyphs_[code];
+  level = std::clamp(level, 0, GlyphLevels - 1);
+  std::optional<TGlyph>& glyph = slot.Levels[static_cast<size_t>(level)];
+  if (glyph) return &*glyph;
   if (!Ready()) return nullptr;
-  TGlyphOutline outline;
-  slot.emplace();
-  if (Font_->Glyph(code, outline)) {
-    slot->Advance = outline.Advance;
-    slot->Ascent = outline.Ascent;
-    slot->BoxHeight = outline.BoxHeight;
-    Tessellate(outline, *slot);
+  if (!slot.Read) {
+    slot.Read = true;
+    if (!Font_->Glyph(code, slot.Outline)) slot.Outline = {};
+  }
+  glyph.emplace();
+  glyph->Advance = slot.Outline.Advance;
+  glyph->Ascent = slot.Outline.Ascent;
+  glyph->BoxHeight = slot.Outline.BoxHeight;
+  if (level == 0) {
+    Tessellate(slot.Outline, *glyph);
+  } else {
+    TGlyphOutline simple;
+    for (const auto& contour : slot.Outline.Contours) {
+      auto kept = SimplifyContour(contour, GlyphLevelTolerance[level]);
+      if (!kept.empty()) simple.Contours.push_back(std::move(kept));
+    }
+    Tessellate(simple, *glyph);
   }
   ++Tessellated_;
-  return &*slot;
+  return &*glyph;
+}
+
+int GlyphLevelFor(float emPixels, float pixels) {
+  if (!(emPixels > 0.0f) || !std::isfinite(emPixels)) return 0;
+  int level = 0;
+  while (level + 1 < GlyphLevels && GlyphLevelTolerance[level + 1] * emPixels <= pixels) ++level;
+  return level;
+}
+
+namespace {
+
+double DistanceToSegment(const TFontPoint& p, const TFontPoint& a, const TFontPoint& b) {
+  const double dx = b.X - a.X, dy = b.Y - a.Y;
+  const double length2 = dx * dx + dy * dy;
+  double t = length2 > 0.0 ? ((p.X - a.X) * dx + (p.Y - a.Y) * dy) / length2 : 0.0;
+  t = std::clamp(t, 0.0, 1.0);
+  const double ex = a.X + t * dx - p.X, ey = a.Y + t * dy - p.Y;
+  return std::sqrt(ex * ex + ey * ey);
+}
+
+// Marks the points of (first, last) that the simplified polyline from first to last keeps.
+void KeepFarPoints(const std::vector<TFontPoint>& c, size_t first, size_t last, float tolerance,
+                   std::vector<bool>& keep) {
+  // An explicit stack: a hostile outline may have a great many points.
+  std::vector<std::pair<size_t, size_t>> spans{{first, last}};
+  while (!spans.empty()) {
+    auto [a, b] = spans.back();
+    spans.pop_back();
+    double worst = -1.0;
+    size_t at = a;
+    for (size_t i = a + 1; i < b; ++i) {
+      const double d = DistanceToSegment(c[i], c[a], c[b % c.size()]);
+      if (d > worst) worst = d, at = i;
+    }
+    if (worst > tolerance) {
+      keep[at] = true;
+      spans.push_back({a, at});
+      spans.push_back({at, b});
+    }
+  }
+}
+
+}  // namespace
+
+std::vector<TFontPoint> SimplifyContour(const std::vector<TFontPoint>& contour, float tolerance) {
+  const size_t n = contour.size();
+  if (n <= 3 || !(tolerance > 0.0f)) return contour;
+  // The point farthest from the first splits the closed contour into two open halves.
+  size_t far = 0;
+  double farthest = -1.0;
+  for (size_t i = 1; i < n; ++i) {
+    const double dx = contour[i].X - contour[0].X, dy = contour[i].Y - contour[0].Y;
+    if (dx * dx + dy * dy > farthest) farthest = dx * dx + dy * dy, far = i;
+  }
+  std::vector<bool> keep(n, false);
+  keep[0] = keep[far] = true;
+  KeepFarPoints(contour, 0, far, tolerance, keep);
+  KeepFarPoints(contour, far, n, tolerance, keep);  // index n stands for the first point again
+  std::vector<TFontPoint> out;
+  for (size_t i = 0; i < n; ++i)
+    if (keep[i]) out.push_back(contour[i]);
+  if (out.size() < 3) return {};
+  return out;
 }
 
 void TGLGlyphCache::Tessellate(const TGlyphOutline& outline, TGlyph& glyph) {
@@ -174,7 +250,7 @@ TTextBox TGLGlyphCache::Measure(const std::string& text) {
 
 bool TGLGlyphCache::LayoutMesh(const std::string& text, TGLHorzAdjust horz, TGLVertAdjust vert,
                                float textHeight, float oblique, std::vector<TFontPoint>& points,
-                               std::vector<uint32_t>& indices) {
+                               std::vector<uint32_t>& indices, int level) {
   if (text.empty()) return true;
   if (!Ready()) return false;
   const TTextPlacement p = PlaceText(Measure(text), horz, vert, textHeight, oblique);
@@ -183,7 +259,7 @@ bool TGLGlyphCache::LayoutMesh(const std::string& text, TGLHorzAdjust horz, TGLV
   const float s = static_cast<float>(std::sin(angle)) * p.Scale;
   float pen = p.ShiftX;
   for (char ch : text) {
-    const TGlyph* g = Glyph(static_cast<uint8_t>(ch));
+    const TGlyph* g = Glyph(static_cast<uint8_t>(ch), level);
     const auto first = static_cast<uint32_t>(points.size());
     for (const TFontPoint& v : g->Points) {
       const float x = v.X + pen, y = v.Y + p.ShiftY;

@@ -123,12 +123,12 @@ void AppendRevolutionMesh(const TGLRevolution& s, TGLMesh& mesh) {
   const int stacks = std::clamp(s.Stacks, 1, MaxQuadricDivisions);
   const int loops = std::clamp(s.Loops, 1, MaxQuadricDivisions);
   const float y0 = -s.Height / 2, y1 = s.Height / 2;
-  AddRing(mesh, ring, bottomInner, s.Bottom, y0, loops, true);
+  if (s.EndRings) AddRing(mesh, ring, bottomInner, s.Bottom, y0, loops, true);
   if (s.Height > 0.0f) {
     AddSide(mesh, ring, s.Bottom, s.Top, y0, y1, stacks, false);
     if (s.Tube) AddSide(mesh, ring, bottomInner, topInner, y0, y1, stacks, true);
   }
-  AddRing(mesh, ring, topInner, s.Top, y1, loops, false);
+  if (s.EndRings) AddRing(mesh, ring, topInner, s.Top, y1, loops, false);
 }
 
 void AppendObjectMesh(const TGLBaseSceneObject& object, TGLMesh& mesh, TGLGlyphCache* glyphs) {

@@ -34,6 +34,7 @@ struct TGLRevolution {
   bool Tube = false;
   float Bottom = 0.0f, Top = 0.0f, BottomInner = 0.0f, TopInner = 0.0f, Height = 0.0f;
   int Slices = 16, Stacks = 4, Loops = 1;
+  bool EndRings = true;  // false: the rings at both ends are left out
 };
 void AppendRevolutionMesh(const TGLRevolution& shape, TGLMesh& mesh);
 

@@ -15,6 +15,8 @@ protected:
     ASSERT_TRUE(Offscreen.Draw(Root, View, 64, 64, error)) << error;
   }
   TGLRenderer& Renderer() { return Offscreen.Renderer(); }
+  // The cache and the order, not the level of detail, are under test here.
+  void SetUp() override { Renderer().SetLevelOfDetail(false); }
 
   TOffscreenRenderer Offscreen;
   TGLDummyCube Root;
@@ -67,9 +69,13 @@ TEST_F(RendererTest, GeometryIsBuiltOnceAndRebuiltWhenAPropertyChanges) {
   Frame();
   const int built = Renderer().Statistics().GeometryBuilds;
   EXPECT_EQ(built, 3);
-  EXPECT_EQ(Renderer().Statistics().ShapeLists, 1);
-  EXPECT_EQ(Renderer().Statistics().Buffers, 2);
-  // Moving, turning, recolouring or orbiting the camera does not touch the geometry.
+  EXPECT_EQ(Renderer().Statistics().Shapes, 1);
+  const int arrays = Renderer().Statistics().ArrayBuilds;
+  // Moving the camera changes nothing that the vertex array holds.
+  View.Camera.Position = {5, -3, 2};
+  Frame();
+  EXPECT_EQ(Renderer().Statistics().ArrayBuilds, arrays);
+  // Moving, turning or recolouring an object does not touch its geometry.
   cylinder.SetPosition(1, 2, 3);
   box.GetMaterial().FrontProperties.SetDiffuseColor(0x0000FF);
   View.Camera.Position = {5, -3, 2};
@@ -85,21 +91,22 @@ TEST_F(RendererTest, GeometryIsBuiltOnceAndRebuiltWhenAPropertyChanges) {
   box.CubeDepth = 3.0f;
   Frame();
   EXPECT_EQ(Renderer().Statistics().GeometryBuilds, built + 3);
-  EXPECT_EQ(Renderer().Statistics().Buffers, 2);
-  // Freed objects give their lists and buffers back.
+  // Freed objects give their shapes back.
   Root.DeleteChild(&cylinder);
   Root.DeleteChild(&box);
   Frame();
-  EXPECT_EQ(Renderer().Statistics().ShapeLists, 0);
-  EXPECT_EQ(Renderer().Statistics().Buffers, 1);
-  // A new context (the window's can be recreated) builds everything again.
+  EXPECT_EQ(Renderer().Statistics().Shapes, 0);
+  // A new context (the window's can be recreated) gets the vertex array again; the objects'
+  // geometry holds nothing of the context and stays.
+  const int before = Renderer().Statistics().ArrayBuilds;
   Renderer().ReleaseGL();
   Frame();
-  EXPECT_EQ(Renderer().Statistics().GeometryBuilds, built + 4);
-  EXPECT_EQ(Renderer().Statistics().Buffers, 1);
+  EXPECT_EQ(Renderer().Statistics().GeometryBuilds, built + 3);
+  EXPECT_EQ(Renderer().Statistics().ArrayBuilds, before + 1);
+  EXPECT_GT(Renderer().Statistics().Triangles, 0);
 }
 
-TEST_F(RendererTest, QuadricsOfOneShapeShareOneList) {
+TEST_F(RendererTest, QuadricsOfOneShapeShareOneMesh) {
   // Cylinders of any size are one unit shape; so are pointed cones; a frustum, a tube and a flat
   // ring are shapes of their own, as is a different number of slices.
   for (float r : {0.1f, 0.2f, 0.3f}) {
@@ -127,14 +134,14 @@ TEST_F(RendererTest, QuadricsOfOneShapeShareOneList) {
   auto& negative = Root.AddNewChild<TGLCylinder>();
   negative.Height = -1;
   Frame();
-  EXPECT_EQ(Renderer().Statistics().ShapeLists, 6);
+  EXPECT_EQ(Renderer().Statistics().Shapes, 6);
   EXPECT_EQ(Renderer().Statistics().GeometryBuilds, 12);
   // A rebuilt scene finds its shapes still there.
   Root.DeleteChildren();
   auto& again = Root.AddNewChild<TGLCylinder>();
   again.BottomRadius = again.TopRadius = 0.7f;
   Frame();
-  EXPECT_EQ(Renderer().Statistics().ShapeLists, 1);
+  EXPECT_EQ(Renderer().Statistics().Shapes, 1);
 }
 
 TEST_F(RendererTest, DamagedSizesAreBuiltOnceAndDrawNothingStrange) {
@@ -153,14 +160,14 @@ TEST_F(RendererTest, DamagedSizesAreBuiltOnceAndDrawNothingStrange) {
   EXPECT_TRUE(Renderer().Errors().empty());
 }
 
-TEST_F(RendererTest, EmptyTextNeedsNoListAndDrawsNothing) {
+TEST_F(RendererTest, EmptyTextDrawsNothing) {
   auto& text = Root.AddNewChild<TGLSpaceText>();
   Frame();
-  EXPECT_EQ(Renderer().Statistics().Buffers, 0);
+  EXPECT_EQ(Renderer().Statistics().Triangles, 0);
   EXPECT_TRUE(Renderer().Errors().empty());
   text.Text = "A";
   Frame();
-  EXPECT_EQ(Renderer().Statistics().Buffers, 1);
+  EXPECT_GT(Renderer().Statistics().Triangles, 0);
 }
 
 TEST(RendererFailures, MissingFontIsReportedOnce) {
@@ -182,25 +189,6 @@ TEST(RendererFailures, MissingFontIsReportedOnce) {
   EXPECT_EQ(told, std::vector<std::string>{"FontManager: font creation failed"});
   // The rest of the scene is still drawn.
   EXPECT_GT(picture.Pixel(32, 32).R, 200);
-}
-
-TEST(RendererFailures, OutOfDisplayListsTextsSaySoAndShapesStillDraw) {
-  TOffscreenRenderer offscreen;
-  offscreen.Renderer().MaxGeometryObjects = 1;
-  TGLDummyCube root;
-  root.AddNewChild<TGLSpaceText>().Text = "1";  // takes the one buffer
-  root.AddNewChild<TGLSpaceText>().Text = "2";  // none left
-  auto& box = root.AddNewChild<TGLCube>();       // drawn from memory
-  box.GetMaterial().FrontProperties.Emission = {1, 1, 1, 1};
-  TGLViewState view;
-  view.Camera.Position = {0, 0, 40};  // 64 pixels: the near plane is 23.6 from the eye
-  view.Camera.Up = {0, 1, 0};
-  TPicture picture;
-  std::string error;
-  ASSERT_TRUE(offscreen.Render(root, view, 64, 64, picture, error)) << error;
-  EXPECT_EQ(offscreen.Renderer().Errors(), std::vector<std::string>{"FontManager: no more display lists available"});
-  EXPECT_GT(picture.Pixel(32, 32).R, 200);
-  EXPECT_EQ(offscreen.Renderer().Statistics().Buffers, 1);
 }
 
 }  // namespace

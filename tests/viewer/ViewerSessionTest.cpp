@@ -215,5 +215,27 @@ TEST_F(SessionTest, APictureOfAnotherSizeIsTheDesignViewFittedOnTheBackground) {
   EXPECT_FALSE(Session.RenderPicture(0, 300, 0, picture, error));
 }
 
+// Smooth edges: the supersampled picture has colours between the block's and the background's
+// along the outline that the plain one lacks, and elsewhere the same colours.
+TEST_F(SessionTest, PicturesHaveSmoothEdgesUnlessToldOtherwise) {
+  ASSERT_TRUE(Session.Open(TwoGroups()));
+  TPicture smooth, plain;
+  std::string error;
+  if (!Session.RenderPicture(274, 355, 0xFFFFFF, smooth, error)) GTEST_SKIP() << error;
+  Session.AntialiasPictures = false;
+  ASSERT_TRUE(Session.RenderPicture(274, 355, 0xFFFFFF, plain, error)) << error;
+  int differing = 0, far = 0;
+  for (int y = 0; y < 355; ++y)
+    for (int x = 0; x < 274; ++x) {
+      const auto a = smooth.Pixel(x, y), b = plain.Pixel(x, y);
+      const int d = std::max({std::abs(a.R - b.R), std::abs(a.G - b.G), std::abs(a.B - b.B)});
+      differing += d > 8;
+      far += d > 96;
+    }
+  EXPECT_GT(differing, 100);     // the outlines
+  EXPECT_LT(differing, 274 * 355 / 10);
+  EXPECT_LT(far, differing / 4);  // an edge pixel lies between its two sides
+}
+
 }  // namespace
 }  // namespace qv
