@@ -21,12 +21,8 @@
 
 namespace qv {
 
-namespace {
-
-constexpr int HoleIndexRole = Qt::UserRole + 1;
-constexpr int SortRole = Qt::UserRole + 2;
-
-QIcon Swatch(uint32_t colorValue) {
+// A small square of the group's colour beside its code; white stands for no colour.
+QIcon GroupSwatch(uint32_t colorValue) {
   if ((colorValue & 0xFFFFFF) == 0xFFFFFF) return {};
   QPixmap pixmap(12, 12);
   pixmap.fill(Qt::transparent);
@@ -36,6 +32,11 @@ QIcon Swatch(uint32_t colorValue) {
   p.drawRect(0, 0, 11, 11);
   return QIcon(pixmap);
 }
+
+namespace {
+
+constexpr int HoleIndexRole = Qt::UserRole + 1;
+constexpr int SortRole = Qt::UserRole + 2;
 
 QTreeWidget* NewInfoTree(const char* name, QWidget* parent) {
   auto* tree = new QTreeWidget(parent);
@@ -52,7 +53,7 @@ QTreeWidget* NewInfoTree(const char* name, QWidget* parent) {
 void AddItems(QTreeWidgetItem& parent, const TInfoNode& node) {
   for (const TInfoNode& child : node.Children) {
     auto* item = new QTreeWidgetItem(&parent, {QString::fromStdString(child.Name), QString::fromStdString(child.Value)});
-    if (child.Color != 0xFFFFFF) item->setIcon(1, Swatch(child.Color));
+    if (child.Color != 0xFFFFFF) item->setIcon(1, GroupSwatch(child.Color));
     AddItems(*item, child);
   }
 }
@@ -173,7 +174,7 @@ void THolesDock::SetDocument(const TManifold& doc, bool loaded) {
       } else {
         item->setData(item->text().toLower(), SortRole);
       }
-      if (column == THoleColumn::Group) item->setIcon(Swatch(row.GroupColor));
+      if (column == THoleColumn::Group) item->setIcon(GroupSwatch(row.GroupColor));
       item->setData(row.Index, HoleIndexRole);
       Model_->setItem(r, c, item);
     }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QDockWidget>
+#include <QIcon>
 #include <QObject>
 #include <functional>
 #include <vector>
@@ -21,6 +22,9 @@ class QTableView;
 class QTreeWidget;
 
 namespace qv {
+
+// A small square of the group's colour, for lists of groups; none for white (no colour).
+QIcon GroupSwatch(uint32_t colorValue);
 
 class TManifold;
 class TViewerSession;

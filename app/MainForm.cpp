@@ -71,18 +71,6 @@ namespace {
 QString FromPath(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
 std::string ToPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
-// A small square of the group's colour beside its code; white stands for no colour.
-QIcon GroupSwatch(uint32_t colorValue) {
-  if ((colorValue & 0xFFFFFF) == 0xFFFFFF) return {};
-  QPixmap pixmap(12, 12);
-  pixmap.fill(Qt::transparent);
-  QPainter p(&pixmap);
-  p.setPen(QColor(0, 0, 0, 120));
-  p.setBrush(FromColorValue(colorValue & 0xFFFFFF));
-  p.drawRect(0, 0, 11, 11);
-  return QIcon(pixmap);
-}
-
 // A hint "short|long": the short part is the tool tip, the long one the status bar's text.
 void SetHint(QAction* action, const QString& hint) {
   const qsizetype bar = hint.indexOf(QChar('|'));
